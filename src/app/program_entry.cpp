@@ -1,0 +1,90 @@
+#include "app/program_entry.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <unistd.h>
+
+#include "app/instance_wakeup.h"
+#include "app/languages.h"
+#include "common/public_funs.h"
+#include "platform/folders.h"
+#include "platform/single_instance.h"
+#include "store/remind_file.h"
+
+namespace {
+
+int SignalPipe[2] = {-1, -1};
+
+void OnTerminateSignal(int) {
+    const char byte = 1;
+    // Nothing else is safe in a signal handler; the loop reads the pipe.
+    [[maybe_unused]] auto n = write(SignalPipe[1], &byte, 1);
+}
+
+bool InstallTerminateHandlers() {
+    if (pipe2(SignalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction action {};
+    action.sa_handler = OnTerminateSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGTERM, &action, nullptr) == 0 && sigaction(SIGINT, &action, nullptr) == 0;
+}
+
+// Until the main window exists the program has no window to show: it stays
+// in the background (as it does hidden in the tray), answers later starts
+// through the instance channel, and ends on SIGTERM or SIGINT.
+void RunQuietLoop(TInstanceServer& server) {
+    server.OnQueryWindow = [](const std::string& className) {
+        return className == MainWindowClass ? TWindowState::Hidden : TWindowState::None;
+    };
+    server.OnMessage = [](const TWindowMessage&) -> intptr_t { return 0; };
+    while (true) {
+        pollfd fds[2] = {{SignalPipe[0], POLLIN, 0}, {server.Fd(), POLLIN, 0}};
+        if (poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        if (fds[0].revents & POLLIN) return;
+        if (fds[1].revents & POLLIN) server.HandleReady();
+    }
+}
+
+}  // namespace
+
+int RunProgram(int argc, char** argv) {
+    InitPublicFuns();
+    // Handlers go in first so that a SIGTERM arriving during start-up still
+    // ends the program through its normal path.
+    if (!InstallTerminateHandlers()) return 1;
+
+    auto server = TInstanceServer::Create(InstanceMutexName);
+    if (!server) {
+        WakeFirstInstance();
+        return 0;
+    }
+
+    const std::string language = ChooseLanguage();
+    SetLanguageFile(language);
+    [[maybe_unused]] const bool logonStart = argc > 1 && argv[1] && argv[1][0] != '\0';
+
+    AppDataPath += "Olvo_Reminder/";
+    ForceDirectories(AppDataPath);
+    auto store = std::make_unique<TRemindFile>(AppDataPath + DataFileName);
+    // The language chosen at start-up is kept, so that a language matched
+    // from the user's interface language lasts beyond this run.
+    store->Language = language;
+
+    RunQuietLoop(*server);
+
+    try {
+        store->SaveConfig();
+    } catch (const EIniFileError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

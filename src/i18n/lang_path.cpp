@@ -1,0 +1,3 @@
+#include "i18n/lang_path.h"
+
+std::string LangFilePath;

@@ -1,0 +1,189 @@
+#include "platform/datetime.h"
+
+#include <cmath>
+#include <ctime>
+#include <mutex>
+
+namespace {
+
+// Days from 0001-01-01 (proleptic Gregorian) to 1899-12-30.
+constexpr int64_t DeltaToEpoch = 693593;
+
+int64_t DaysFromCivilOrigin(int year, int month, int day) {
+    // Days since 0001-01-01 for a valid date.
+    int64_t y = year - 1;
+    int64_t days = y * 365 + y / 4 - y / 100 + y / 400;
+    static const int before[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    days += before[month - 1] + (month > 2 && IsLeapYear(year) ? 1 : 0);
+    return days + day - 1;
+}
+
+void CivilFromDays(int64_t daysSinceOrigin, TDateParts& out) {
+    // Inverse of DaysFromCivilOrigin, by 400/100/4/1-year cycles.
+    int64_t d = daysSinceOrigin;
+    int64_t n400 = d / 146097;
+    d %= 146097;
+    if (d < 0) {
+        d += 146097;
+        --n400;
+    }
+    int64_t n100 = d / 36524;
+    if (n100 == 4) n100 = 3;
+    d -= n100 * 36524;
+    int64_t n4 = d / 1461;
+    d %= 1461;
+    int64_t n1 = d / 365;
+    if (n1 == 4) n1 = 3;
+    d -= n1 * 365;
+    int year = static_cast<int>(n400 * 400 + n100 * 100 + n4 * 4 + n1 + 1);
+    int month = 1;
+    while (true) {
+        int dim = DaysInAMonth(year, month);
+        if (d < dim) break;
+        d -= dim;
+        ++month;
+    }
+    out.Year = year;
+    out.Month = month;
+    out.Day = static_cast<int>(d) + 1;
+}
+
+std::mutex ClockMutex;
+TClockSource ClockSource;
+
+TDateTime SystemNow() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return UnixToDateTime(ts.tv_sec, static_cast<int32_t>(ts.tv_nsec));
+}
+
+}  // namespace
+
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInAMonth(int year, int month) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
+}
+
+bool IsValidDate(int year, int month, int day) {
+    return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+           day <= DaysInAMonth(year, month);
+}
+
+bool IsValidTime(int hour, int minute, int second, int msec) {
+    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+           msec >= 0 && msec < 1000;
+}
+
+TDateTime EncodeDate(int year, int month, int day) {
+    if (!IsValidDate(year, month, day)) return 0;
+    return static_cast<double>(DaysFromCivilOrigin(year, month, day) - DeltaToEpoch);
+}
+
+TDateTime EncodeTime(int hour, int minute, int second, int msec) {
+    if (!IsValidTime(hour, minute, second, msec)) return 0;
+    return (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / MSecsPerDay;
+}
+
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
+    if (!IsValidDate(year, month, day) || !IsValidTime(hour, minute, second, msec)) return 0;
+    return EncodeDate(year, month, day) + EncodeTime(hour, minute, second, msec);
+}
+
+void DecodeDateTime(TDateTime value, TDateParts& date, TTimeParts& time) {
+    // Work in whole milliseconds so that rounding carries into the day.
+    double totalMs = std::round(value * MSecsPerDay);
+    double dayMs = MSecsPerDay;
+    double days = std::floor(totalMs / dayMs);
+    int64_t msOfDay = static_cast<int64_t>(totalMs - days * dayMs);
+    CivilFromDays(static_cast<int64_t>(days) + DeltaToEpoch, date);
+    time.MSec = static_cast<int>(msOfDay % 1000);
+    int64_t secs = msOfDay / 1000;
+    time.Second = static_cast<int>(secs % 60);
+    time.Minute = static_cast<int>((secs / 60) % 60);
+    time.Hour = static_cast<int>(secs / 3600);
+}
+
+TDateParts DecodeDate(TDateTime value) {
+    TDateParts d;
+    TTimeParts t;
+    DecodeDateTime(value, d, t);
+    return d;
+}
+
+TTimeParts DecodeTime(TDateTime value) {
+    TDateParts d;
+    TTimeParts t;
+    DecodeDateTime(value, d, t);
+    return t;
+}
+
+TDateTime DateOf(TDateTime value) {
+    TDateParts d = DecodeDate(value);
+    return EncodeDate(d.Year, d.Month, d.Day);
+}
+
+TDateTime TimeOf(TDateTime value) {
+    TTimeParts t = DecodeTime(value);
+    return EncodeTime(t.Hour, t.Minute, t.Second, t.MSec);
+}
+
+int DayOfTheWeek(TDateTime value) {
+    // 1899-12-30 was a Saturday (6).
+    int64_t days = static_cast<int64_t>(std::floor(DateOf(value)));
+    int64_t w = ((days + 5) % 7 + 7) % 7;  // 0 = Monday
+    return static_cast<int>(w) + 1;
+}
+
+TDateTime IncMonth(TDateTime value, int months) {
+    TDateParts d;
+    TTimeParts t;
+    DecodeDateTime(value, d, t);
+    int64_t index = static_cast<int64_t>(d.Year) * 12 + (d.Month - 1) + months;
+    int year = static_cast<int>(index / 12);
+    int month = static_cast<int>(index % 12) + 1;
+    int day = std::min(d.Day, DaysInAMonth(year, month));
+    if (!IsValidDate(year, month, day)) return value;
+    return EncodeDate(year, month, day) + EncodeTime(t.Hour, t.Minute, t.Second, t.MSec);
+}
+
+TDateTime IncYear(TDateTime value, int years) {
+    return IncMonth(value, years * 12);
+}
+
+TDateTime Now() {
+    {
+        std::lock_guard lock(ClockMutex);
+        if (ClockSource) return ClockSource();
+    }
+    return SystemNow();
+}
+
+TDateTime Date() {
+    return DateOf(Now());
+}
+
+void SetClockSource(TClockSource source) {
+    std::lock_guard lock(ClockMutex);
+    ClockSource = std::move(source);
+}
+
+void SetFixedNow(TDateTime value) {
+    SetClockSource([value] { return value; });
+}
+
+void ResetClock() {
+    SetClockSource(nullptr);
+}
+
+TDateTime UnixToDateTime(int64_t unixSeconds, int32_t nanoseconds) {
+    time_t t = static_cast<time_t>(unixSeconds);
+    tm local{};
+    localtime_r(&t, &local);
+    return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           (local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + nanoseconds / 1e9) / 86400.0;
+}

@@ -1,0 +1,170 @@
+#include "store/remind_file.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/locale_format.h"
+#include "store/text_escape.h"
+
+namespace {
+
+constexpr const char* KeyPeriod = "PERIOD";
+constexpr const char* KeyCreate = "CREATEDATETIME";
+constexpr const char* KeyLast = "LASTTIME";
+constexpr const char* KeyWake = "WAKETIME";
+constexpr const char* KeyVoice = "VOICE";
+constexpr const char* KeyEnd = "ENDTIME";
+constexpr const char* KeyRepeat = "REPEAT_DATA";
+
+TDateTime ReadDateTimeValue(const TIniFile& ini, const std::string& section, const char* key) {
+    TDateTime value = 0;
+    std::string text = ini.ReadString(section, key, "");
+    return !text.empty() && TryStrToDateTime(text, value) ? value : 0;
+}
+
+TDateTime ReadTimeValue(const TIniFile& ini, const std::string& section, const char* key) {
+    TDateTime value = 0;
+    std::string text = ini.ReadString(section, key, "");
+    return !text.empty() && TryStrToTime(text, value) ? value : 0;
+}
+
+}  // namespace
+
+TRemindFile::TRemindFile(const std::string& fileName) : TIniFile(fileName) { LoadAll(); }
+
+TRemindFile::~TRemindFile() {
+    try {
+        SaveConfig();
+    } catch (const EIniFileError&) {
+        // Reported by the caller's own SaveConfig where it matters.
+    }
+    FRecords.clear();
+}
+
+void TRemindFile::LoadAll() {
+    Hide = ReadBool(ConfigSection, "HIDE", false);
+    AutoUpdate = ReadBool(ConfigSection, "AUTEUPDATE", true);
+    CheckNews = ReadBool(ConfigSection, "CHECKNEWS", true);
+    NewsId = ReadInteger(ConfigSection, "NEWSID", -1);
+    Language = ReadString(ConfigSection, "Language", "English");
+
+    FRecords.clear();
+    FLoadedSections.clear();
+    for (const std::string& key : ReadSection(ListSection)) {
+        auto record = ReadRecord(ListSection, key);
+        if (SectionOf(*record) != key) FLoadedSections[record.get()] = key;
+        FRecords.push_back(std::move(record));
+    }
+}
+
+std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecord(const std::string& listSection, const std::string& key) const {
+    auto r = std::make_unique<TRmRecordStruct>();
+    r->Description = DecodeIniValue(ReadString(listSection, key, ""));
+    r->CreateDateTime = ReadDateTimeValue(*this, key, KeyCreate);
+    // Stored in a byte as the file's integer would be: -1 becomes 255.
+    r->Period = static_cast<uint8_t>(ReadInteger(key, KeyPeriod, -1));
+    r->WakeTime = ReadTimeValue(*this, key, KeyWake);
+    r->EndTime = ReadDateTimeValue(*this, key, KeyEnd);
+    r->LastTime = ReadDateTimeValue(*this, key, KeyLast);
+    r->Voice = ReadString(key, KeyVoice, "");
+    r->RepeatData = RepeatDataFromHex(ReadString(key, KeyRepeat, ""));
+    return r;
+}
+
+std::string TRemindFile::SectionOf(const TRmRecordStruct& record) {
+    TDateParts d;
+    TTimeParts t;
+    DecodeDateTime(record.CreateDateTime, d, t);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "R%04d%02d%02d%02d%02d%02d", d.Year, d.Month, d.Day, t.Hour, t.Minute, t.Second);
+    return buf;
+}
+
+void TRemindFile::WriteRecord(const std::string& listSection, TRmRecordStruct& r) {
+    const std::string section = SectionOf(r);
+    Update([&] {
+        auto old = FLoadedSections.find(&r);
+        if (old != FLoadedSections.end()) {
+            if (old->second != section && !FindBySection(old->second)) {
+                DeleteKey(listSection, old->second);
+                EraseSection(old->second);
+            }
+            FLoadedSections.erase(old);
+        }
+        WriteString(listSection, section, EncodeIniValue(r.Description));
+        WriteString(section, KeyPeriod, std::to_string(r.Period));
+        WriteString(section, KeyCreate, DateTimeToStr(r.CreateDateTime));
+        WriteString(section, KeyLast, DateTimeToStr(r.LastTime));
+        WriteString(section, KeyWake, TimeToStr(r.WakeTime));
+        WriteString(section, KeyVoice, r.Voice);
+        WriteString(section, KeyEnd, r.EndTime != 0 ? DateTimeToStr(r.EndTime) : "");
+        WriteString(section, KeyRepeat, RepeatDataToHex(r.RepeatData));
+    });
+}
+
+bool TRemindFile::Contains(const TRmRecordStruct* record) const {
+    return std::any_of(FRecords.begin(), FRecords.end(), [&](const auto& r) { return r.get() == record; });
+}
+
+TRmRecordStruct* TRemindFile::FindBySection(const std::string& section) const {
+    for (const auto& r : FRecords)
+        if (SectionOf(*r) == section) return r.get();
+    return nullptr;
+}
+
+bool TRemindFile::SectionTaken(const std::string& section, const TRmRecordStruct* except) const {
+    for (const auto& r : FRecords)
+        if (r.get() != except && SectionOf(*r) == section) return true;
+    return SectionExists(section);
+}
+
+TRmRecordStruct* TRemindFile::AddRecord(std::unique_ptr<TRmRecordStruct> record) {
+    if (!record) return nullptr;
+    if (Contains(record.get())) {
+        // Already ours: the caller's pointer must not own it twice.
+        return record.release();
+    }
+    while (SectionTaken(SectionOf(*record), record.get())) record->CreateDateTime += OneSecond;
+    TRmRecordStruct* stored = record.get();
+    FRecords.push_back(std::move(record));
+    WriteRecord(ListSection, *stored);
+    return stored;
+}
+
+void TRemindFile::UpdateRecord(TRmRecordStruct* record) {
+    if (record && Contains(record)) WriteRecord(ListSection, *record);
+}
+
+void TRemindFile::DeleteRecord(TRmRecordStruct* record) {
+    auto it = std::find_if(FRecords.begin(), FRecords.end(), [&](const auto& r) { return r.get() == record; });
+    if (it == FRecords.end()) return;
+    const std::string section = SectionOf(*record);
+    std::unique_ptr<TRmRecordStruct> owned = std::move(*it);
+    FRecords.erase(it);
+    auto loaded = FLoadedSections.find(record);
+    std::string oldSection = loaded != FLoadedSections.end() ? loaded->second : "";
+    FLoadedSections.erase(record);
+    Update([&] {
+        if (!oldSection.empty() && !FindBySection(oldSection)) {
+            DeleteKey(ListSection, oldSection);
+            EraseSection(oldSection);
+        }
+        // Another reminder may carry the same identity (a file edited by
+        // hand); its entry stays.
+        if (!FindBySection(section)) {
+            EraseSection(section);
+            DeleteKey(ListSection, section);
+        }
+    });
+}
+
+void TRemindFile::SaveConfig() {
+    Update([&] {
+        WriteBool(ConfigSection, "HIDE", Hide);
+        WriteBool(ConfigSection, "AUTEUPDATE", AutoUpdate);
+        WriteBool(ConfigSection, "CHECKNEWS", CheckNews);
+        WriteInteger(ConfigSection, "NEWSID", NewsId);
+        WriteString(ConfigSection, "Language", Language);
+    });
+    UpdateFile();
+}

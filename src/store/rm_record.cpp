@@ -1,0 +1,46 @@
+#include "store/rm_record.h"
+
+#include <bit>
+#include <cstring>
+
+TDateTime TRmRecordStruct::WakeDate() const {
+    uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | RepeatData[WakeDateOffset + static_cast<size_t>(i)];
+    return std::bit_cast<double>(bits);
+}
+
+void TRmRecordStruct::SetWakeDate(TDateTime value) {
+    uint64_t bits = std::bit_cast<uint64_t>(value);
+    for (size_t i = 0; i < 8; ++i) RepeatData[WakeDateOffset + i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+std::string RepeatDataToHex(const std::array<uint8_t, RepeatDataSize>& data) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(RepeatDataSize * 2);
+    for (uint8_t b : data) {
+        text += digits[b >> 4];
+        text += digits[b & 0x0F];
+    }
+    return text;
+}
+
+namespace {
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+}  // namespace
+
+std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(const std::string& text) {
+    std::array<uint8_t, RepeatDataSize> data{};
+    for (size_t i = 0; i < RepeatDataSize && 2 * i + 1 < text.size(); ++i) {
+        int high = HexValue(text[2 * i]);
+        int low = HexValue(text[2 * i + 1]);
+        if (high < 0 || low < 0) break;
+        data[i] = static_cast<uint8_t>(high << 4 | low);
+    }
+    return data;
+}
