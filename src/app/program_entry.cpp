@@ -55,6 +55,14 @@ void RunQuietLoop(TInstanceServer& server) {
 
 }  // namespace
 
+std::unique_ptr<TRemindFile> OpenReminderStore(const std::string& startupLanguage) {
+    AppDataPath += "Olvo_Reminder/";
+    ForceDirectories(AppDataPath);
+    auto store = std::make_unique<TRemindFile>(AppDataPath + DataFileName);
+    store->Language = startupLanguage;
+    return store;
+}
+
 int RunProgram(int argc, char** argv) {
     InitPublicFuns();
     // Handlers go in first so that a SIGTERM arriving during start-up still
@@ -71,13 +79,7 @@ int RunProgram(int argc, char** argv) {
     SetLanguageFile(language);
     [[maybe_unused]] const bool logonStart = argc > 1 && argv[1] && argv[1][0] != '\0';
 
-    AppDataPath += "Olvo_Reminder/";
-    ForceDirectories(AppDataPath);
-    auto store = std::make_unique<TRemindFile>(AppDataPath + DataFileName);
-    // The language chosen at start-up is kept, so that a language matched
-    // from the user's interface language lasts beyond this run.
-    store->Language = language;
-
+    auto store = OpenReminderStore(language);
     RunQuietLoop(*server);
 
     try {

@@ -46,7 +46,28 @@ size_t ValidSequenceAt(std::string_view s, size_t i, uint32_t& cp) {
 
 }  // namespace
 
+namespace {
+
+bool IsValidUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        if (static_cast<uint8_t>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        uint32_t cp = 0;
+        size_t len = ValidSequenceAt(bytes, i, cp);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string SanitizeUtf8(std::string_view bytes) {
+    // Files are nearly always valid: one copy then.
+    if (IsValidUtf8(bytes)) return std::string(bytes);
     std::string out;
     out.reserve(bytes.size());
     size_t i = 0;
