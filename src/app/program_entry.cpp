@@ -37,19 +37,21 @@ bool InstallTerminateHandlers() {
 // Until the main window exists the program has no window to show: it stays
 // in the background (as it does hidden in the tray), answers later starts
 // through the instance channel, and ends on SIGTERM or SIGINT.
-void RunQuietLoop(TInstanceServer& server) {
-    server.OnQueryWindow = [](const std::string& className) {
-        return className == MainWindowClass ? TWindowState::Hidden : TWindowState::None;
-    };
-    server.OnMessage = [](const TWindowMessage&) -> intptr_t { return 0; };
+void RunQuietLoop(TInstanceServer* server) {
+    if (server) {
+        server->OnQueryWindow = [](const std::string& className) {
+            return className == MainWindowClass ? TWindowState::Hidden : TWindowState::None;
+        };
+        server->OnMessage = [](const TWindowMessage&) -> intptr_t { return 0; };
+    }
     while (true) {
-        pollfd fds[2] = {{SignalPipe[0], POLLIN, 0}, {server.Fd(), POLLIN, 0}};
+        pollfd fds[2] = {{SignalPipe[0], POLLIN, 0}, {server ? server->Fd() : -1, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR) continue;
             return;
         }
         if (fds[0].revents & POLLIN) return;
-        if (fds[1].revents & POLLIN) server.HandleReady();
+        if (server && (fds[1].revents & POLLIN)) server->HandleReady();
     }
 }
 
@@ -69,10 +71,18 @@ int RunProgram(int argc, char** argv) {
     // ends the program through its normal path.
     if (!InstallTerminateHandlers()) return 1;
 
-    auto server = TInstanceServer::Create(InstanceMutexName);
-    if (!server) {
+    TInstanceLock lock = TInstanceLock::Unavailable;
+    std::string problem;
+    auto server = TInstanceServer::Create(InstanceMutexName, lock, &problem);
+    if (lock == TInstanceLock::HeldElsewhere) {
         WakeFirstInstance();
         return 0;
+    }
+    if (!server) {
+        // A runtime folder that is not safe to use must not keep the program
+        // from starting; it runs, but says that it cannot guard against a
+        // second copy.
+        std::fprintf(stderr, "olvo-reminder: running without single-instance protection: %s\n", problem.c_str());
     }
 
     const std::string language = ChooseLanguage();
@@ -80,7 +90,7 @@ int RunProgram(int argc, char** argv) {
     [[maybe_unused]] const bool logonStart = argc > 1 && argv[1] && argv[1][0] != '\0';
 
     auto store = OpenReminderStore(language);
-    RunQuietLoop(*server);
+    RunQuietLoop(server.get());
 
     try {
         store->SaveConfig();

@@ -124,6 +124,8 @@ void TIniFile::Changed() {
 void TIniFile::Flush() {
     const std::string message = "Unable to write to " + FFileName;
     if (FUnreadable) throw EIniFileError(message);
-    if (!WriteFileAtomic(FFileName, EncodeText(FDocument.Serialize(), FEncoding))) throw EIniFileError(message);
+    std::string bytes = FDocument.Serialize();
+    if (FEncoding != TTextEncoding::Utf8) bytes = EncodeText(bytes, FEncoding);
+    if (!WriteFileAtomic(FFileName, bytes)) throw EIniFileError(message);
     FDirty = false;
 }
