@@ -24,7 +24,29 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick trayer sox lame
   # desktop integration used at run time (shell open)
   xdg-utils
+  # regional formats the tests read (en_US, de_DE, zh_CN)
+  locales
 )
+
+# Locales the tests use to check regional date and time formats.
+LOCALES=(en_US.UTF-8 de_DE.UTF-8 zh_CN.UTF-8 en_GB.UTF-8)
+
+ensure_locales() {
+  local have missing_locales=()
+  have=$(locale -a 2>/dev/null | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+  for l in "${LOCALES[@]}"; do
+    local norm
+    norm=$(echo "$l" | tr 'A-Z' 'a-z' | sed 's/utf-8/utf8/')
+    grep -qx "$norm" <<<"$have" || missing_locales+=("$l")
+  done
+  [ ${#missing_locales[@]} -eq 0 ] && return 0
+  echo "setup: generating locales ${missing_locales[*]}" >&2
+  for l in "${missing_locales[@]}"; do
+    $SUDO sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l UTF-8" /etc/locale.gen || echo "$l UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+  done
+  $SUDO locale-gen >/dev/null
+}
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -33,17 +55,16 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
-fi
-
-echo "setup: installing ${missing[*]}" >&2
 SUDO=""
-if [ "$(id -u)" -ne 0 ]; then
-  if command -v sudo >/dev/null 2>&1; then SUDO="sudo"; else
+if [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1; then SUDO="sudo"; fi
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}" >&2
+  if [ "$(id -u)" -ne 0 ] && [ -z "$SUDO" ]; then
     echo "setup: missing packages and not root: ${missing[*]}" >&2; exit 1
   fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -q
+  $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -q
-$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+ensure_locales

@@ -95,6 +95,13 @@ TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int
 }
 
 void DecodeDateTime(TDateTime value, TDateParts& date, TTimeParts& time) {
+    // Values no calendar can hold (NaN, infinity, beyond the years 1 to
+    // 9999) decode as the zero date rather than overflow.
+    if (!std::isfinite(value) || value < -693594.0 || value > 2958466.0) {
+        date = TDateParts{};
+        time = TTimeParts{};
+        return;
+    }
     // Work in whole milliseconds so that rounding carries into the day.
     double totalMs = std::round(value * MSecsPerDay);
     double dayMs = MSecsPerDay;
