@@ -18,6 +18,18 @@ constexpr size_t IndexThreshold = 16;
 
 }  // namespace
 
+size_t TAsciiCaseHash::operator()(std::string_view text) const noexcept {
+    // FNV-1a over the lower-cased bytes.
+    size_t hash = 1469598103934665603ull;
+    for (char c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    return hash;
+}
+
+bool TAsciiCaseEqual::operator()(std::string_view a, std::string_view b) const noexcept { return SameTextAscii(a, b); }
+
 std::string AsciiLower(std::string_view text) {
     std::string out(text);
     for (char& c : out)
@@ -53,12 +65,29 @@ struct TIniDocument::TSection {
     std::string Name;
     std::vector<TLine> Lines;
     size_t Keys = 0;
-    std::unordered_map<std::string, size_t> KeyIndex;  // lower key -> first line; when large
+    TAsciiCaseMap<size_t> KeyIndex;  // key -> first line; kept only for large sections
     bool Indexed = false;
+    // The section as text, kept between writes: a change to one reminder
+    // then renders one small section instead of the whole file.
+    mutable std::string Rendered;
+    mutable bool RenderedValid = false;
+
+    const std::string& Render(const std::string& lineBreak) const {
+        if (RenderedValid) return Rendered;
+        Rendered.clear();
+        Rendered.append("[").append(Name).append("]").append(lineBreak);
+        for (const auto& l : Lines) {
+            if (l.Deleted) continue;
+            if (l.IsKey) Rendered.append(l.Key).append("=");
+            Rendered.append(l.Value).append(lineBreak);
+        }
+        RenderedValid = true;
+        return Rendered;
+    }
 
     const TLine* FindKey(std::string_view key) const {
         if (Indexed) {
-            auto it = KeyIndex.find(AsciiLower(key));
+            auto it = KeyIndex.find(key);
             return it == KeyIndex.end() ? nullptr : &Lines[it->second];
         }
         for (const TLine& line : Lines)
@@ -71,20 +100,22 @@ struct TIniDocument::TSection {
     void BuildIndex() {
         KeyIndex.clear();
         for (size_t i = 0; i < Lines.size(); ++i)
-            if (Lines[i].IsKey && !Lines[i].Deleted) KeyIndex.try_emplace(AsciiLower(Lines[i].Key), i);
+            if (Lines[i].IsKey && !Lines[i].Deleted) KeyIndex.try_emplace(Lines[i].Key, i);
         Indexed = true;
     }
     void AddKey(std::string key, std::string value) {
+        RenderedValid = false;
         Lines.push_back({true, false, std::move(key), std::move(value)});
         ++Keys;
         if (Indexed)
-            KeyIndex.try_emplace(AsciiLower(Lines.back().Key), Lines.size() - 1);
+            KeyIndex.try_emplace(Lines.back().Key, Lines.size() - 1);
         else if (Keys > IndexThreshold)
             BuildIndex();
     }
     void RemoveKey(std::string_view key) {
         TLine* line = FindKey(key);
         if (!line) return;
+        RenderedValid = false;
         line->Deleted = true;
         --Keys;
         if (Indexed) {
@@ -112,7 +143,7 @@ TIniDocument& TIniDocument::operator=(const TIniDocument& other) {
 
 void TIniDocument::Reindex() {
     FIndex.clear();
-    for (const auto& s : FSections) FIndex.try_emplace(AsciiLower(s->Name), s.get());
+    for (const auto& s : FSections) FIndex.try_emplace(s->Name, s.get());
 }
 
 TIniDocument TIniDocument::Parse(std::string_view text) {
@@ -143,6 +174,7 @@ TIniDocument TIniDocument::Parse(std::string_view text) {
         size_t eq = trimmed.find('=');
         std::string_view key = eq == std::string_view::npos ? std::string_view{} : TrimBlanks(trimmed.substr(0, eq));
         if (trimmed.empty() || trimmed.front() == ';' || key.empty()) {
+            current->RenderedValid = false;
             current->Lines.push_back({false, false, {}, std::string(line)});
             continue;
         }
@@ -152,27 +184,23 @@ TIniDocument TIniDocument::Parse(std::string_view text) {
 }
 
 std::string TIniDocument::Serialize() const {
+    size_t size = 0;
+    for (const std::string& line : FPreamble) size += line.size() + FLineBreak.size();
+    for (const auto& s : FSections) size += s->Render(FLineBreak).size();
     std::string out;
-    size_t estimate = 0;
-    for (const auto& s : FSections) {
-        estimate += s->Name.size() + 4;
-        for (const auto& l : s->Lines) estimate += l.Key.size() + l.Value.size() + 3;
-    }
-    out.reserve(estimate);
+    out.reserve(size);
     for (const std::string& line : FPreamble) out.append(line).append(FLineBreak);
-    for (const auto& s : FSections) {
-        out.append("[").append(s->Name).append("]").append(FLineBreak);
-        for (const auto& l : s->Lines) {
-            if (l.Deleted) continue;
-            if (l.IsKey) out.append(l.Key).append("=");
-            out.append(l.Value).append(FLineBreak);
-        }
-    }
+    for (const auto& s : FSections) out.append(s->Rendered);
     return out;
 }
 
+void TIniDocument::SetLineBreak(std::string lineBreak) {
+    FLineBreak = std::move(lineBreak);
+    for (const auto& s : FSections) s->RenderedValid = false;
+}
+
 TIniDocument::TSection* TIniDocument::FindSection(std::string_view section) const {
-    auto it = FIndex.find(AsciiLower(section));
+    auto it = FIndex.find(section);
     return it == FIndex.end() ? nullptr : it->second;
 }
 
@@ -180,7 +208,7 @@ TIniDocument::TSection& TIniDocument::AddSection(std::string_view name) {
     FSections.push_back(std::make_unique<TSection>());
     TSection& s = *FSections.back();
     s.Name = std::string(name);
-    FIndex.try_emplace(AsciiLower(name), &s);
+    FIndex.try_emplace(s.Name, &s);
     return s;
 }
 
@@ -221,7 +249,8 @@ std::vector<std::string> TIniDocument::KeyNames(std::string_view section) const 
     return names;
 }
 
-bool TIniDocument::Write(std::string_view section, std::string_view key, std::string_view value) {
+bool TIniDocument::Write(std::string_view section, std::string_view key, std::string_view value, bool* changed) {
+    if (changed) *changed = false;
     std::string cleanSection = NoLineBreaks(TrimBlanks(section));
     std::string cleanKey = NoLineBreaks(TrimBlanks(key));
     if (cleanSection.empty() || cleanKey.empty() || cleanSection.find(']') != std::string::npos ||
@@ -232,10 +261,13 @@ bool TIniDocument::Write(std::string_view section, std::string_view key, std::st
     TSection* s = FindSection(cleanSection);
     if (!s) s = &AddSection(cleanSection);
     if (TSection::TLine* line = s->FindKey(cleanKey)) {
+        if (line->Value == cleanValue) return true;
         line->Value = std::move(cleanValue);
+        s->RenderedValid = false;
     } else {
         s->AddKey(std::move(cleanKey), std::move(cleanValue));
     }
+    if (changed) *changed = true;
     return true;
 }
 
@@ -244,7 +276,7 @@ void TIniDocument::EraseSection(std::string_view section) {
     // come back to life.
     if (!FindSection(section)) return;
     std::erase_if(FSections, [&](const auto& s) { return SameTextAscii(s->Name, section); });
-    FIndex.erase(AsciiLower(section));
+    FIndex.erase(FIndex.find(section));
 }
 
 void TIniDocument::DeleteKey(std::string_view section, std::string_view key) {

@@ -16,6 +16,19 @@
 #include <unordered_map>
 #include <vector>
 
+// Hashing and comparing names without regard to ASCII case, usable with
+// string_view lookups so that finding a key allocates nothing.
+struct TAsciiCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const noexcept;
+};
+struct TAsciiCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept;
+};
+template <typename T>
+using TAsciiCaseMap = std::unordered_map<std::string, T, TAsciiCaseHash, TAsciiCaseEqual>;
+
 class TIniDocument {
 public:
     TIniDocument();
@@ -30,7 +43,7 @@ public:
     static TIniDocument Parse(std::string_view text);
     std::string Serialize() const;
     const std::string& LineBreak() const { return FLineBreak; }
-    void SetLineBreak(std::string lineBreak) { FLineBreak = std::move(lineBreak); }
+    void SetLineBreak(std::string lineBreak);
 
     bool HasSection(std::string_view section) const;
     // Number of keys the (first) section of that name holds; 0 when absent.
@@ -44,7 +57,8 @@ public:
     // key at the end of its section. Line breaks in any argument would split
     // the line and corrupt the file, so they are replaced by blanks; a key
     // containing "=" or a section name containing "]" is refused (false).
-    bool Write(std::string_view section, std::string_view key, std::string_view value);
+    // `changed` (when given) tells whether the document differs afterwards.
+    bool Write(std::string_view section, std::string_view key, std::string_view value, bool* changed = nullptr);
     void EraseSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
     void Clear();
@@ -57,7 +71,7 @@ private:
 
     std::vector<std::string> FPreamble;                // lines before the first section
     std::vector<std::unique_ptr<TSection>> FSections;  // erased ones are removed
-    std::unordered_map<std::string, TSection*> FIndex; // lower-case name -> first section
+    TAsciiCaseMap<TSection*> FIndex;                   // name -> first section of that name
     std::string FLineBreak = "\n";
 };
 

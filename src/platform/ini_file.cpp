@@ -78,7 +78,11 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
 std::vector<std::string> TIniFile::ReadSections() const { return FDocument.SectionNames(); }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    if (FDocument.Write(section, key, value)) Changed();
+    // Writing what the file already holds costs a whole-file rewrite for
+    // nothing; such a write is complete as it stands.
+    bool changed = false;
+    // A pending change whose write failed earlier is retried.
+    if (FDocument.Write(section, key, value, &changed) && (changed || FDirty)) Changed();
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {

@@ -17,6 +17,8 @@
 #include <forward_list>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -209,7 +211,8 @@ private:
         int maxDigits = token.Kind == TTokenKind::Year ? 4 : 2;
         for (int digits = std::min<int>(maxDigits, static_cast<int>(available)); digits >= minDigits; --digits) {
             size_t length = static_cast<size_t>(digits);
-            int number = std::atoi(FText.substr(pos, length).c_str());
+            int number = 0;
+            for (size_t k = 0; k < length; ++k) number = number * 10 + (FText[pos + k] - '0');
             TParsedFields next = fields;
             if (AssignField(next, token.Kind, number) && Match(index + 1, pos + length, next, value)) return true;
         }
@@ -518,12 +521,27 @@ std::string FormatDateTimeText(const std::string& picture, TDateTime value, cons
     return out;
 }
 
-bool TryParseDateTimeText(const std::string& text, const std::string& picture, TDateTime& value,
-                          const TFormatSettings& settings) {
+namespace {
+
+// Pictures for parsing, tokenised once: loading a data file parses tens of
+// thousands of values with the same few pictures. Blanks around the text are
+// trimmed, so blanks around the picture go too.
+const std::vector<TToken>& ParsingTokens(const std::string& picture) {
+    thread_local std::unordered_map<std::string, std::vector<TToken>> cache;
+    auto found = cache.find(picture);
+    if (found != cache.end()) return found->second;
+    if (cache.size() > 64) cache.clear();
     std::vector<TToken> tokens = Tokenize(picture);
-    // Blanks around the text are trimmed, so blanks around the picture go too.
     while (!tokens.empty() && tokens.back().Kind == TTokenKind::Blank) tokens.pop_back();
     if (!tokens.empty() && tokens.front().Kind == TTokenKind::Blank) tokens.erase(tokens.begin());
+    return cache.emplace(picture, std::move(tokens)).first->second;
+}
+
+}  // namespace
+
+bool TryParseDateTimeText(const std::string& text, const std::string& picture, TDateTime& value,
+                          const TFormatSettings& settings) {
+    const std::vector<TToken>& tokens = ParsingTokens(picture);
     if (!HasDateField(tokens) && !HasTimeField(tokens)) return false;
     std::string trimmed = TrimBlanks(text);
     TDateTime parsed = 0;
@@ -582,17 +600,31 @@ std::vector<TPicturePair> DateTimeCandidates(const TFormatSettings& settings) {
 }  // namespace
 
 bool TryStrToDateTime(const std::string& text, TDateTime& value, const TFormatSettings& settings) {
-    for (const TPicturePair& pair : DateTimeCandidates(settings)) {
-        if (TryParseDateTimeText(text, pair.Date + " " + pair.Time, value, settings) ||
-            TryParseDateTimeText(text, pair.Date, value, settings))
+    // The candidate pictures depend only on the settings' two formats.
+    struct TCandidates {
+        std::string DateFormat, TimeFormat;
+        std::vector<std::pair<std::string, std::string>> Pictures;  // date + time, date alone
+    };
+    thread_local TCandidates cached;
+    if (cached.Pictures.empty() || cached.DateFormat != settings.ShortDateFormat ||
+        cached.TimeFormat != settings.LongTimeFormat) {
+        cached.DateFormat = settings.ShortDateFormat;
+        cached.TimeFormat = settings.LongTimeFormat;
+        cached.Pictures.clear();
+        for (const TPicturePair& pair : DateTimeCandidates(settings))
+            cached.Pictures.emplace_back(pair.Date + " " + pair.Time, pair.Date);
+    }
+    for (const auto& [dateTime, dateOnly] : cached.Pictures) {
+        if (TryParseDateTimeText(text, dateTime, value, settings) || TryParseDateTimeText(text, dateOnly, value, settings))
             return true;
     }
     return false;
 }
 
 bool TryStrToTime(const std::string& text, TDateTime& value, const TFormatSettings& settings) {
-    for (const std::string& picture : {settings.LongTimeFormat, std::string("H:mm:ss"), std::string("h:mm:ss tt")}) {
+    static const std::string fallbacks[] = {"H:mm:ss", "h:mm:ss tt"};
+    if (TryParseDateTimeText(text, settings.LongTimeFormat, value, settings)) return true;
+    for (const std::string& picture : fallbacks)
         if (TryParseDateTimeText(text, picture, value, settings)) return true;
-    }
     return false;
 }
