@@ -59,6 +59,8 @@ public:
 
     // The document as the file holds it (after the writes made so far).
     const TIniDocument& Document() const { return FDocument; }
+    // True when the file exists but could not be read.
+    bool ReadFailed() const { return FUnreadable; }
     TTextEncoding Encoding() const { return FEncoding; }
 
 private:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/atomic_file.h"
+#include "platform/folders.h"
 #include "platform/locale_format.h"
 #include "store/text_escape.h"
 
@@ -58,16 +60,21 @@ void TRemindFile::LoadAll() {
 }
 
 std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecord(const std::string& listSection, const std::string& key) const {
+    return ReadRecordFrom(*this, listSection, key);
+}
+
+std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniFile& ini, const std::string& listSection,
+                                                             const std::string& key) {
     auto r = std::make_unique<TRmRecordStruct>();
-    r->Description = DecodeIniValue(ReadString(listSection, key, ""));
-    r->CreateDateTime = ReadDateTimeValue(*this, key, KeyCreate);
+    r->Description = DecodeIniValue(ini.ReadString(listSection, key, ""));
+    r->CreateDateTime = ReadDateTimeValue(ini, key, KeyCreate);
     // Stored in a byte as the file's integer would be: -1 becomes 255.
-    r->Period = static_cast<uint8_t>(ReadInteger(key, KeyPeriod, -1));
-    r->WakeTime = ReadTimeValue(*this, key, KeyWake);
-    r->EndTime = ReadDateTimeValue(*this, key, KeyEnd);
-    r->LastTime = ReadDateTimeValue(*this, key, KeyLast);
-    r->Voice = ReadString(key, KeyVoice, "");
-    r->RepeatData = RepeatDataFromHex(ReadString(key, KeyRepeat, ""));
+    r->Period = static_cast<uint8_t>(ini.ReadInteger(key, KeyPeriod, -1));
+    r->WakeTime = ReadTimeValue(ini, key, KeyWake);
+    r->EndTime = ReadDateTimeValue(ini, key, KeyEnd);
+    r->LastTime = ReadDateTimeValue(ini, key, KeyLast);
+    r->Voice = ini.ReadString(key, KeyVoice, "");
+    r->RepeatData = RepeatDataFromHex(ini.ReadString(key, KeyRepeat, ""));
     return r;
 }
 
@@ -167,4 +174,28 @@ void TRemindFile::SaveConfig() {
         WriteString(ConfigSection, "Language", Language);
     });
     UpdateFile();
+}
+
+void TRemindFile::Backup(const std::string& target) {
+    TIniDocument copy = Document();
+    copy.EraseSection(ConfigSection);
+    copy.EraseSection(BackupSection);  // so the stamp is the last section
+    copy.Write(BackupSection, "BACKTIME", DateToStr(Date()));
+    std::string bytes = copy.Serialize();
+    if (Encoding() != TTextEncoding::Utf8) bytes = EncodeText(bytes, Encoding());
+    if (!WriteFileAtomic(target, bytes)) throw EIniFileError("Unable to write to " + target);
+}
+
+void TRemindFile::Restore(const std::string& source) {
+    if (!FileExists(source)) return;
+    const TIniFile backup(source);  // read only: nothing is ever written to it
+    if (backup.ReadFailed()) return;
+    std::vector<std::unique_ptr<TRmRecordStruct>> incoming;
+    for (const std::string& key : backup.ReadSection(ListSection))
+        incoming.push_back(ReadRecordFrom(backup, ListSection, key));
+    // All additions reach the data file as one replacement.
+    Update([&] {
+        for (auto& r : incoming)
+            if (!SectionExists(SectionOf(*r))) AddRecord(std::move(r));
+    });
 }

@@ -19,6 +19,7 @@
 inline constexpr const char* DataFileName = "ov_rmind_data.dat";
 inline constexpr const char* ListSection = "UNFINISHED";
 inline constexpr const char* ConfigSection = "CONFIG";
+inline constexpr const char* BackupSection = "BACKUP";
 
 class TRemindFile : public TIniFile {
 public:
@@ -58,7 +59,19 @@ public:
 
     void SaveConfig();
 
+    // Copies every reminder (the data file without its settings, plus a
+    // BACKUP section with today's date) to the target, replacing it.
+    // Raises EIniFileError when the target cannot be written.
+    void Backup(const std::string& target);
+    // Adds every reminder of a backup (or data) file whose identity the data
+    // file does not hold yet, in one write; existing reminders are never
+    // changed. A missing or unreadable source adds nothing. The source is
+    // only read.
+    void Restore(const std::string& source);
+
 private:
+    static std::unique_ptr<TRmRecordStruct> ReadRecordFrom(const TIniFile& ini, const std::string& listSection,
+                                                           const std::string& key);
     bool SectionTaken(const std::string& section, const TRmRecordStruct* except) const;
     void ForgetLoadedSection(TRmRecordStruct* record);
 
