@@ -1,9 +1,11 @@
-#include "app/languages.h"
+#include "i18n/language_files.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "common/public_funs.h"
 #include "i18n/lang_path.h"
+#include "i18n/lang_text.h"
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
 #include "platform/ini_document.h"
@@ -29,6 +31,14 @@ std::vector<std::string> LangCodesOf(const std::string& value) {
         start = bar + 1;
     }
     return codes;
+}
+
+// A name is a file's base name; one that reaches outside the folder is not
+// a language.
+bool IsPlainName(const std::string& name) { return !name.empty() && name.find('/') == std::string::npos; }
+
+std::string LanguageFileIn(const std::string& languageFolder, const std::string& name) {
+    return AddPathDelimiter(languageFolder) + name + LanguageFileExt;
 }
 
 }  // namespace
@@ -67,7 +77,7 @@ std::string ChooseLanguageFrom(const std::string& dataFolder, const std::string&
     std::vector<std::string> languages;
     ListLanguagesIn(languageFolder, languages);
     for (const std::string& name : languages) {
-        const std::string path = AddPathDelimiter(languageFolder) + name + LanguageFileExt;
+        const std::string path = LanguageFileIn(languageFolder, name);
         if (!FileExists(path)) continue;
         std::string bytes;
         // A file that cannot be read ends the search.
@@ -82,10 +92,37 @@ std::string ChooseLanguageFrom(const std::string& dataFolder, const std::string&
 void SetLanguageFile(const std::string& name) { SetLanguageFileIn(LanguageFolder(), name); }
 
 void SetLanguageFileIn(const std::string& languageFolder, const std::string& name) {
-    const std::string folder = AddPathDelimiter(languageFolder);
-    // A name is a file's base name; one that reaches outside the folder is
-    // not a language.
-    bool plainName = !name.empty() && name.find('/') == std::string::npos;
-    std::string path = folder + name + LanguageFileExt;
-    LangFilePath = plainName && FileExists(path) ? path : folder + FallbackLanguage + LanguageFileExt;
+    std::string path = LanguageFileIn(languageFolder, name);
+    LangFilePath = IsPlainName(name) && FileExists(path) ? path : LanguageFileIn(languageFolder, FallbackLanguage);
+}
+
+std::string NativeLanguageName(const std::string& name) { return NativeLanguageNameIn(LanguageFolder(), name); }
+
+std::string NativeLanguageNameIn(const std::string& languageFolder, const std::string& name) {
+    const std::string path = LanguageFileIn(languageFolder, name);
+    std::string bytes;
+    if (!IsPlainName(name) || !FileExists(path) || !ReadWholeFile(path, bytes)) return name;
+    TIniDocument file = TIniDocument::Parse(DecodeText(bytes).Text);
+    // An empty label would leave a blank menu entry; the name reads better.
+    std::string native = file.Read("Lang", "NativeLanguage");
+    return native.empty() ? name : native;
+}
+
+void ChangeLanguage(TRemindFile& store, const std::string& name, const TApplyLanguage& applyLanguage) {
+    ChangeLanguageIn(store, LanguageFolder(), name, applyLanguage);
+}
+
+void ChangeLanguageIn(TRemindFile& store, const std::string& languageFolder, const std::string& name,
+                      const TApplyLanguage& applyLanguage) {
+    store.Language = name;
+    std::exception_ptr saveError;
+    try {
+        store.SaveConfig();
+    } catch (const EIniFileError&) {
+        saveError = std::current_exception();
+    }
+    LangFilePath = LanguageFileIn(languageFolder, name);
+    ReloadLanguage();
+    if (applyLanguage) applyLanguage();
+    if (saveError) std::rethrow_exception(saveError);
 }
