@@ -99,7 +99,7 @@ TEST_F(LanguageFilesTest, AMissingLanguageFileFallsBackToEnglishIni) {
 }
 
 TEST_F(LanguageFilesTest, TheShippedFilesAreChosenByTheirLanguageIds) {
-    const std::string shipped = testing_support::TestDataDir() + "/../../assets/Languages";
+    const std::string shipped = testing_support::SourceDir() + "/assets/Languages";
     const std::string noData = Dir / "no-data/";
     EXPECT_EQ(ChooseLanguageFrom(noData, shipped, 0x0804), "Chinese");
     EXPECT_EQ(ChooseLanguageFrom(noData, shipped, 0x1004), "Chinese");

@@ -109,7 +109,7 @@ const std::map<TKey, std::string>& ExpectedEnglish() {
     return texts;
 }
 
-std::string ShippedFolder() { return testing_support::TestDataDir() + "/../../assets/Languages/"; }
+std::string ShippedFolder() { return testing_support::SourceDir() + "/assets/Languages/"; }
 
 std::string BuiltInBytes() {
     return std::string(reinterpret_cast<const char*>(MemLangResourceData), MemLangResourceSize);

@@ -54,6 +54,7 @@ bool PathExists(const std::string& path) {
 }
 
 std::string TestDataDir() { return OLVO_TEST_DATA_DIR; }
+std::string SourceDir() { return OLVO_SOURCE_DIR; }
 std::string BinDir() { return OLVO_BIN_DIR; }
 
 }  // namespace testing_support

@@ -39,8 +39,10 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
 
-// Folder of the test data fixtures and of the built executables.
+// Folder of the test data fixtures, of the source tree, and of the built
+// executables.
 std::string TestDataDir();
+std::string SourceDir();
 std::string BinDir();
 
 }  // namespace testing_support
