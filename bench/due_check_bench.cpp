@@ -1,0 +1,152 @@
+// Due-check speed: one five-second tick over 10,000 active reminders of
+// every kind, each getting its next occurrence and its time-left text, with
+// nothing due (so the tick is the scan alone, no data-file write). Also the
+// time-left text on its own, with the unit words looked up per call and once.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "platform/atomic_file.h"
+#include "platform/ini_document.h"
+#include "platform/locale_format.h"
+#include "schedule/due_check.h"
+#include "schedule/recurrence.h"
+#include "store/remind_file.h"
+
+namespace {
+
+constexpr int ReminderCount = 10000;
+
+std::string BenchFolder() {
+    static std::string folder = [] {
+        std::string pattern = "/tmp/olvo-bench-XXXXXX";
+        return std::string(mkdtemp(pattern.data()));
+    }();
+    return folder;
+}
+
+std::string DataPath() { return BenchFolder() + "/" + DataFileName; }
+
+// The tick is measured at 12:00:30; every wake time is on a whole minute,
+// so no reminder is within five seconds of it.
+TDateTime TickMoment() { return EncodeDateTime(2026, 6, 15, 12, 0, 30); }
+
+TRmRecordStruct MakeReminder(int i) {
+    TRmRecordStruct r;
+    r.CreateDateTime = EncodeDateTime(2026, 1, 1, 0, 0, 0) + i * OneMinute;
+    r.LastTime = r.CreateDateTime;
+    r.WakeTime = EncodeTime((i / 60) % 24, i % 60, 0);
+    r.Period = static_cast<uint8_t>(i % 5);
+    switch (r.Period) {
+    case PeriodOnce: r.SetWakeDate(EncodeDate(2026, 12, 24)); break;  // ahead: nothing completes
+    case PeriodWeekly:
+        for (int w = 0; w < 7; ++w) r.RepeatData[static_cast<size_t>(w)] = (i + w) % 3 == 0 ? 1 : 0;
+        break;
+    case PeriodMonthly: r.RepeatData[static_cast<size_t>(i % 31)] = 1; break;
+    default: r.SetWakeDate(EncodeDate(2020 + i % 6, 1 + i % 12, 1 + i % 28)); break;
+    }
+    return r;
+}
+
+// Builds the file's text directly (adding 10,000 reminders one by one would
+// rewrite the file 10,000 times).
+void WriteLargeDataFile() {
+    TIniDocument doc;
+    doc.Write(ConfigSection, "HIDE", "0");
+    for (int i = 0; i < ReminderCount; ++i) {
+        const TRmRecordStruct r = MakeReminder(i);
+        const std::string section = TRemindFile::SectionOf(r);
+        doc.Write(ListSection, section, "Reminder number " + std::to_string(i));
+        doc.Write(section, "PERIOD", std::to_string(r.Period));
+        doc.Write(section, "CREATEDATETIME", DateTimeToStr(r.CreateDateTime));
+        doc.Write(section, "LASTTIME", DateTimeToStr(r.LastTime));
+        doc.Write(section, "WAKETIME", TimeToStr(r.WakeTime));
+        doc.Write(section, "VOICE", "default.mp3");
+        doc.Write(section, "ENDTIME", "");
+        doc.Write(section, "REPEAT_DATA", RepeatDataToHex(r.RepeatData));
+    }
+    WriteFileAtomic(DataPath(), doc.Serialize());
+}
+
+// Nothing is due in the measured tick, so nothing is written; a write
+// would show up as a failed run.
+class TQuietWindows : public TReminderWindows {
+public:
+    void ShowAlerts(const std::vector<TRmRecordStruct*>&) override { ++Calls; }
+    void ShowMissed(const std::vector<TRmRecordStruct*>&) override {}
+    void RefreshReminder(TRmRecordStruct*) override { ++Calls; }
+    void SyncListRow(TRmRecordStruct*) override { ++Calls; }
+    void RepaintList() override {}
+    int Calls = 0;
+};
+
+void BM_DueTick(benchmark::State& state) {
+    TRemindFile store(DataPath());
+    if (store.Records().size() != ReminderCount) {
+        state.SkipWithError("data file did not load");
+        return;
+    }
+    TQuietWindows windows;
+    TDueCheck check(store, windows);
+    SetFixedNow(TickMoment());
+    check.timerTimer();  // the first tick sets every pending moment
+    for (auto _ : state) {
+        check.timerTimer();
+        benchmark::DoNotOptimize(check.DueList.data());
+    }
+    ResetClock();
+    if (windows.Calls != 0 || !check.DueList.empty()) state.SkipWithError("a reminder was due or completed");
+    if (store.Records()[1]->RemainText.empty()) state.SkipWithError("no time-left text was made");
+    state.counters["per_reminder"] =
+        benchmark::Counter(ReminderCount, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DueTick)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_RemainingTextLookingUpWords(benchmark::State& state) {
+    const TDateTime now = TickMoment();
+    const TDateTime target = now + 40.5 + 3 * OneHour;
+    for (auto _ : state) benchmark::DoNotOptimize(RemainingText(now, target));
+}
+BENCHMARK(BM_RemainingTextLookingUpWords);
+
+void BM_RemainingTextWithWords(benchmark::State& state) {
+    const TDateTime now = TickMoment();
+    const TDateTime target = now + 40.5 + 3 * OneHour;
+    const TTimeUnitWords words = CurrentTimeUnitWords();
+    for (auto _ : state) benchmark::DoNotOptimize(RemainingText(now, target, words));
+}
+BENCHMARK(BM_RemainingTextWithWords);
+
+class TRecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (!run.error_occurred) Millis[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Millis;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TFormatSettings iso;
+    SetFormatSettings(iso);
+    WriteLargeDataFile();
+    benchmark::Initialize(&argc, argv);
+    TRecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto tick = reporter.Millis.find("BM_DueTick/real_time");
+    if (tick != reporter.Millis.end())
+        std::printf("\nOne due tick over %d reminders: %.3f ms (target under 3 ms), %.0f ns per reminder\n",
+                    ReminderCount, tick->second, tick->second * 1e6 / ReminderCount);
+    std::remove(DataPath().c_str());
+    rmdir(BenchFolder().c_str());
+    benchmark::Shutdown();
+    return 0;
+}
