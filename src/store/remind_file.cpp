@@ -32,11 +32,14 @@ TDateTime ReadTimeValue(const TIniFile& ini, const std::string& section, const c
 
 }  // namespace
 
-TRemindFile::TRemindFile(const std::string& fileName) : TIniFile(fileName) { LoadAll(); }
+TRemindFile::TRemindFile(const std::string& fileName, TConfigOnClose onClose)
+    : TIniFile(fileName), FOnClose(onClose) {
+    LoadAll();
+}
 
 TRemindFile::~TRemindFile() {
     try {
-        SaveConfig();
+        if (FOnClose == TConfigOnClose::Save) SaveConfig();
     } catch (const EIniFileError&) {
         // Reported by the caller's own SaveConfig where it matters.
     }

@@ -21,13 +21,17 @@ inline constexpr const char* ListSection = "UNFINISHED";
 inline constexpr const char* ConfigSection = "CONFIG";
 inline constexpr const char* BackupSection = "BACKUP";
 
+// Whether freeing the store saves the configuration. The program does;
+// tools that only change reminders keep the file's settings as they are.
+enum class TConfigOnClose { Save, Keep };
+
 class TRemindFile : public TIniFile {
 public:
     // Loads the settings and the reminders; a missing file gives defaults and
     // no reminders, and nothing is created on disk until the first write.
-    explicit TRemindFile(const std::string& fileName);
-    // Saves the configuration (a failure cannot be reported from here: call
-    // SaveConfig first where it must be).
+    explicit TRemindFile(const std::string& fileName, TConfigOnClose onClose = TConfigOnClose::Save);
+    // Saves the configuration unless told to keep it (a failure cannot be
+    // reported from here: call SaveConfig first where it must be).
     ~TRemindFile() override;
 
     bool Hide = false;
@@ -75,6 +79,7 @@ private:
     bool SectionTaken(const std::string& section, const TRmRecordStruct* except) const;
     void ForgetLoadedSection(TRmRecordStruct* record);
 
+    TConfigOnClose FOnClose;
     std::vector<std::unique_ptr<TRmRecordStruct>> FRecords;
     // Reminders loaded from a section that is not the one their creation
     // moment names (a damaged or hand-edited file). The old section is

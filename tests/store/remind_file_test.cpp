@@ -375,3 +375,13 @@ TEST_F(StoreTest, AnExistingFileThatCannotBeReadIsNeverReplaced) {
     ASSERT_EQ(stat(DataPath().c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
 }
+
+TEST_F(StoreTest, AStoreToldToKeepTheSettingsLeavesThemAlone) {
+    WriteFile("[UNFINISHED]\n");
+    {
+        TRemindFile store(DataPath(), TConfigOnClose::Keep);
+        store.AddRecord(MakeRecord("added by a tool", EncodeDateTime(2026, 1, 1, 8, 0, 0)));
+    }
+    EXPECT_EQ(FileText().find("[CONFIG]"), std::string::npos) << FileText();
+    EXPECT_EQ(Open()->Records().size(), 1u);
+}

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace testing_support {
 
@@ -19,15 +20,22 @@ Clock::time_point Deadline(double seconds) {
 }  // namespace
 
 TChildProcess::TChildProcess(const std::vector<std::string>& argv,
-                             const std::map<std::string, std::optional<std::string>>& env) {
+                             const std::map<std::string, std::optional<std::string>>& env, TStderr stderrMode) {
     int fds[2];
+    int errFds[2] = {-1, -1};
     if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    if (stderrMode == TStderr::Capture && pipe(errFds) != 0) throw std::runtime_error("pipe failed");
     FPid = fork();
     if (FPid < 0) throw std::runtime_error("fork failed");
     if (FPid == 0) {
         dup2(fds[1], STDOUT_FILENO);
         close(fds[0]);
         close(fds[1]);
+        if (errFds[1] >= 0) {
+            dup2(errFds[1], STDERR_FILENO);
+            close(errFds[0]);
+            close(errFds[1]);
+        }
         for (const auto& [name, value] : env) {
             if (value)
                 setenv(name.c_str(), value->c_str(), 1);
@@ -42,6 +50,10 @@ TChildProcess::TChildProcess(const std::vector<std::string>& argv,
     }
     close(fds[1]);
     FOut = fds[0];
+    if (errFds[1] >= 0) {
+        close(errFds[1]);
+        FErr = errFds[0];
+    }
 }
 
 TChildProcess::~TChildProcess() {
@@ -50,6 +62,7 @@ TChildProcess::~TChildProcess() {
         Wait(5);
     }
     if (FOut >= 0) close(FOut);
+    if (FErr >= 0) close(FErr);
 }
 
 std::optional<int> TChildProcess::Wait(double seconds) {
@@ -73,19 +86,28 @@ void TChildProcess::Signal(int sig) {
     if (!FExit) kill(FPid, sig);
 }
 
+// Reads from whichever captured stream has data, so that neither pipe can
+// fill up and block the child.
 bool TChildProcess::ReadSome(int timeoutMs) {
-    if (FOut < 0) return false;
-    pollfd p{FOut, POLLIN, 0};
-    if (poll(&p, 1, timeoutMs) <= 0) return false;
-    char buf[4096];
-    ssize_t n = read(FOut, buf, sizeof buf);
-    if (n <= 0) {
-        close(FOut);
-        FOut = -1;
-        return false;
+    if (FOut < 0 && FErr < 0) return false;
+    pollfd p[2] = {{FOut, POLLIN, 0}, {FErr, POLLIN, 0}};
+    if (poll(p, 2, timeoutMs) <= 0) return false;
+    bool gotData = false;
+    const std::pair<int*, std::string*> streams[2] = {{&FOut, &FOutput}, {&FErr, &FErrorOutput}};
+    for (int i = 0; i < 2; ++i) {
+        if (!(p[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+        auto [fd, text] = streams[i];
+        char buf[4096];
+        ssize_t n = read(*fd, buf, sizeof buf);
+        if (n <= 0) {
+            close(*fd);
+            *fd = -1;
+            continue;
+        }
+        text->append(buf, static_cast<size_t>(n));
+        gotData = true;
     }
-    FOutput.append(buf, static_cast<size_t>(n));
-    return true;
+    return gotData;
 }
 
 bool TChildProcess::WaitForLine(const std::string& line, double seconds) {
@@ -97,10 +119,19 @@ bool TChildProcess::WaitForLine(const std::string& line, double seconds) {
     }
 }
 
-const std::string& TChildProcess::Output() {
+void TChildProcess::DrainAll() {
     auto until = Deadline(5);
-    while (FOut >= 0 && Clock::now() < until) ReadSome(50);
+    while ((FOut >= 0 || FErr >= 0) && Clock::now() < until) ReadSome(50);
+}
+
+const std::string& TChildProcess::Output() {
+    DrainAll();
     return FOutput;
+}
+
+const std::string& TChildProcess::ErrorOutput() {
+    DrainAll();
+    return FErrorOutput;
 }
 
 bool WaitUntil(double seconds, const std::function<bool()>& condition) {

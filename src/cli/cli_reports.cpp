@@ -1,0 +1,179 @@
+// The reports: the reminder list of either tab, and the due check run once
+// against a copy of the data file.
+#include <iostream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_output.h"
+#include "i18n/lang_text.h"
+#include "platform/locale_format.h"
+#include "schedule/due_check.h"
+#include "schedule/moment.h"
+#include "schedule/recurrence.h"
+#include "schedule/schedule_text.h"
+
+// Fields keep the order written here, so the output reads like the table.
+using json = nlohmann::ordered_json;
+
+namespace {
+
+// What the list shows of one reminder, worked out once for both outputs.
+struct TListEntry {
+    const TRmRecordStruct* Record;
+    std::string Schedule;
+    std::optional<TDateTime> Next;  // none: no occurrence ahead or behind
+    bool Overdue = false;
+    std::string Remaining;
+};
+
+TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now) {
+    TListEntry entry{&record, ScheduleTextOf(record), std::nullopt, false, ""};
+    if (record.IsActive()) {
+        // 0 and -1 are the rules' "no day found" answers, not moments.
+        const TDateTime next = NextOccurrence(record, now);
+        if (next > 0) {
+            entry.Next = next;
+            entry.Overdue = IsLaterThan(now, next);
+            entry.Remaining = TrimRight(RemainingText(now, next));
+        }
+    }
+    return entry;
+}
+
+json OptionalMoment(std::optional<TDateTime> value) { return value ? json(IsoText(*value)) : json(nullptr); }
+
+json EntryJson(const TListEntry& entry) {
+    const TRmRecordStruct& r = *entry.Record;
+    return {{"id", TRemindFile::SectionOf(r)},
+            {"description", r.Description},
+            {"period", r.Period},
+            {"periodName", PeriodCaption(r.Period)},
+            {"schedule", TrimRight(entry.Schedule)},
+            {"next", OptionalMoment(entry.Next)},
+            {"remaining", entry.Remaining},
+            {"overdue", entry.Overdue},
+            {"completed", r.IsCompleted()},
+            {"endTime", OptionalMoment(r.IsCompleted() ? std::optional(r.EndTime) : std::nullopt)},
+            {"created", IsoText(r.CreateDateTime)},
+            {"voice", r.Voice}};
+}
+
+std::vector<std::string> EntryRow(const TListEntry& entry, bool completedTab) {
+    const TRmRecordStruct& r = *entry.Record;
+    const std::string period = r.Period <= PeriodYearly ? PeriodCaption(r.Period) : "-";
+    std::vector<std::string> row = {TRemindFile::SectionOf(r), r.Description, period, TrimRight(entry.Schedule)};
+    if (completedTab) {
+        row.push_back(DateTimeToStr(r.EndTime));
+    } else {
+        row.push_back(entry.Next ? DateTimeToStr(*entry.Next) : "none");
+        row.push_back(entry.Overdue ? "overdue " + entry.Remaining : entry.Remaining);
+    }
+    return row;
+}
+
+void PrintJson(const json& document) {
+    // Descriptions from a damaged file may hold invalid UTF-8; it is
+    // replaced rather than ending the output.
+    std::cout << document.dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+}
+
+// The records the due check handed to the windows.
+class TReportWindows : public TReminderWindows {
+public:
+    void ShowAlerts(const std::vector<TRmRecordStruct*>& due) override { Due = due; }
+    void ShowMissed(const std::vector<TRmRecordStruct*>& missed) override { Missed = missed; }
+    // The program writes the record here; a report must not.
+    void RefreshReminder(TRmRecordStruct* record) override { record->ScheduleText = ScheduleTextOf(*record); }
+    void SyncListRow(TRmRecordStruct*) override {}
+    void RepaintList() override {}
+
+    std::vector<TRmRecordStruct*> Due;
+    std::vector<TRmRecordStruct*> Missed;
+};
+
+struct TDueEntry {
+    const TRmRecordStruct* Record;
+    TDateTime Moment;
+};
+
+json DueJson(const std::vector<TDueEntry>& entries) {
+    json list = json::array();
+    for (const TDueEntry& e : entries)
+        list.push_back({{"id", TRemindFile::SectionOf(*e.Record)},
+                        {"description", e.Record->Description},
+                        {"schedule", TrimRight(ScheduleTextOf(*e.Record))},
+                        {"moment", IsoText(e.Moment)}});
+    return list;
+}
+
+void PrintDueSection(const std::string& title, const std::vector<TDueEntry>& entries) {
+    if (entries.empty()) {
+        std::cout << title << ": none\n";
+        return;
+    }
+    std::cout << title << ":\n";
+    TTextTable table{{"ID", "Description", "Schedule", "Moment"}, {}};
+    for (const TDueEntry& e : entries)
+        table.Rows.push_back({TRemindFile::SectionOf(*e.Record), e.Record->Description,
+                              TrimRight(ScheduleTextOf(*e.Record)), DateTimeToStr(e.Moment)});
+    PrintTable(std::cout, table);
+}
+
+}  // namespace
+
+int RunList(const TCliRequest& request, const TDataLocation& location) {
+    TStoreSnapshot snapshot(location);
+    const TDateTime now = Now();
+    std::vector<TListEntry> entries;
+    for (const auto& record : snapshot.Store().Records()) {
+        // The tabs' membership rules (a pending alert keeps a reminder on
+        // the Unfinished tab even with an end time).
+        if (record->IsActive() != request.Completed) entries.push_back(ListEntryOf(*record, now));
+    }
+    if (request.Json) {
+        json reminders = json::array();
+        for (const TListEntry& entry : entries) reminders.push_back(EntryJson(entry));
+        PrintJson({{"tab", request.Completed ? "completed" : "unfinished"}, {"now", IsoText(now)},
+                   {"reminders", reminders}});
+        return ExitOk;
+    }
+    if (entries.empty()) {
+        // The notices the program's empty tabs show.
+        std::cout << TrimRight(request.Completed ? LangText("Messages", "NoneCopmpleted", "No completed reminders.")
+                                                 : LangText("Messages", "NoneReminder", "No reminders."))
+                  << '\n';
+        return ExitOk;
+    }
+    TTextTable table{{"ID", "Description", "Period", "Schedule"}, {}};
+    if (request.Completed)
+        table.Headers.push_back("Completed");
+    else
+        table.Headers.insert(table.Headers.end(), {"Next", "Remaining"});
+    for (const TListEntry& entry : entries) table.Rows.push_back(EntryRow(entry, request.Completed));
+    PrintTable(std::cout, table);
+    return ExitOk;
+}
+
+int RunDue(const TCliRequest& request, const TDataLocation& location) {
+    // The copy takes the store's own writes (a missing LastTime is filled in
+    // by the start-up pass); the data file is only read.
+    TStoreSnapshot snapshot(location);
+    TReportWindows windows;
+    TDueCheck check(snapshot.Store(), windows);
+    const TDateTime now = Now();
+    std::vector<TDueEntry> missed, due;
+    check.CheckMissedReminders();
+    // The moment each was missed, before the tick can complete a once-only one.
+    for (TRmRecordStruct* r : windows.Missed) missed.push_back({r, StartupOccurrence(*r, now).value_or(0)});
+    check.timerTimer();
+    for (TRmRecordStruct* r : windows.Due) due.push_back({r, r->NextAlert});
+
+    if (request.Json) {
+        PrintJson({{"now", IsoText(now)}, {"missed", DueJson(missed)}, {"due", DueJson(due)}});
+        return ExitOk;
+    }
+    PrintDueSection("Missed", missed);
+    PrintDueSection("Due now", due);
+    return ExitOk;
+}

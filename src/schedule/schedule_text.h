@@ -1,0 +1,25 @@
+// A reminder's repeat rule as the user reads it ("Weekly: Mon ,Wed "), and
+// the abbreviated weekday names the rule text and the editor's weekday boxes
+// use. Texts follow the active language and the user's regional formats.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "store/rm_record.h"
+
+// The repeat rule as text: a once-only reminder is its date and time (the
+// date alone at midnight); the other kinds are the period caption, ": " and
+// the time, the chosen days or the date. Empty for a reminder without a
+// schedule.
+std::string ScheduleTextOf(const TRmRecordStruct& record);
+
+// The caption of a period code as the editor's period box shows it
+// ("Once" .. "Yearly" in English); empty for a code without a schedule.
+std::string PeriodCaption(uint8_t period);
+
+// The abbreviated name of a weekday, 1 = Sunday .. 7 = Saturday (empty for
+// any other index). When `list` is given, the seven names Sunday..Saturday
+// are appended to it.
+std::string DayName(int index, std::vector<std::string>* list = nullptr);
