@@ -4,6 +4,8 @@
 // time-left text on its own, with the unit words looked up per call and once.
 #include <benchmark/benchmark.h>
 
+#include "bench_report.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -122,15 +124,6 @@ void BM_RemainingTextWithWords(benchmark::State& state) {
 }
 BENCHMARK(BM_RemainingTextWithWords);
 
-class TRecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred) Millis[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Millis;
-};
 
 }  // namespace
 
@@ -141,8 +134,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto tick = reporter.Millis.find("BM_DueTick/real_time");
-    if (tick != reporter.Millis.end())
+    auto tick = reporter.RealTime.find("BM_DueTick/real_time");
+    if (tick != reporter.RealTime.end())
         std::printf("\nOne due tick over %d reminders: %.3f ms (target under 3 ms), %.0f ns per reminder\n",
                     ReminderCount, tick->second, tick->second * 1e6 / ReminderCount);
     std::remove(DataPath().c_str());

@@ -3,6 +3,8 @@
 // file is asked first). Windows look up every caption and hint this way.
 #include <benchmark/benchmark.h>
 
+#include "bench_report.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -57,15 +59,6 @@ BENCHMARK(BM_KeyInActiveFile);
 void BM_KeyOnlyBuiltIn(benchmark::State& state) { Lookup(state, "Messages", "NoneCopmpleted"); }
 BENCHMARK(BM_KeyOnlyBuiltIn);
 
-class TRecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred) Nanos[run.benchmark_name()] = run.GetAdjustedCPUTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Nanos;
-};
 
 }  // namespace
 
@@ -75,9 +68,9 @@ int main(int argc, char** argv) {
     TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     std::printf("\nLangText, key in the active file: %.1f ns per lookup (target under 200 ns)\n",
-                reporter.Nanos["BM_KeyInActiveFile"]);
+                reporter.CpuTime["BM_KeyInActiveFile"]);
     std::printf("LangText, key only in the built-in file: %.1f ns per lookup (target under 200 ns)\n",
-                reporter.Nanos["BM_KeyOnlyBuiltIn"]);
+                reporter.CpuTime["BM_KeyOnlyBuiltIn"]);
     std::remove(LangFilePath.c_str());
     rmdir(BenchFolder().c_str());
     benchmark::Shutdown();

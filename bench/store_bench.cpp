@@ -3,6 +3,8 @@
 // write + fsync + rename (the least any crash-safe write can cost).
 #include <benchmark/benchmark.h>
 
+#include "bench_report.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -93,16 +95,6 @@ void BM_PlainWriteFsyncRename(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainWriteFsyncRename)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Remembers each benchmark's time per iteration to print the ratio at the end.
-class TRecordingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs)
-            if (!run.error_occurred) Millis[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Millis;
-};
 
 }  // namespace
 
@@ -113,9 +105,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     TRecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    double load = reporter.Millis["BM_LoadAll/real_time"];
-    double update = reporter.Millis["BM_UpdateRecord/real_time"];
-    double plain = reporter.Millis["BM_PlainWriteFsyncRename/real_time"];
+    double load = reporter.RealTime["BM_LoadAll/real_time"];
+    double update = reporter.RealTime["BM_UpdateRecord/real_time"];
+    double plain = reporter.RealTime["BM_PlainWriteFsyncRename/real_time"];
     std::printf("\nLoadAll of %d reminders: %.2f ms (target under 50 ms)\n", ReminderCount, load);
     if (plain > 0)
         std::printf("UpdateRecord: %.2f ms; plain write+fsync+rename of the same bytes: %.2f ms; ratio %.2f (target at most 1.5)\n",
