@@ -4,7 +4,7 @@
 // time-left text on its own, with the unit words looked up per call and once.
 #include <benchmark/benchmark.h>
 
-#include "bench_report.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,14 +23,6 @@
 namespace {
 
 constexpr int ReminderCount = 10000;
-
-std::string BenchFolder() {
-    static std::string folder = [] {
-        std::string pattern = "/tmp/olvo-bench-XXXXXX";
-        return std::string(mkdtemp(pattern.data()));
-    }();
-    return folder;
-}
 
 std::string DataPath() { return BenchFolder() + "/" + DataFileName; }
 
@@ -138,8 +130,6 @@ int main(int argc, char** argv) {
     if (tick != reporter.RealTime.end())
         std::printf("\nOne due tick over %d reminders: %.3f ms (target under 3 ms), %.0f ns per reminder\n",
                     ReminderCount, tick->second, tick->second * 1e6 / ReminderCount);
-    std::remove(DataPath().c_str());
-    rmdir(BenchFolder().c_str());
     benchmark::Shutdown();
     return 0;
 }

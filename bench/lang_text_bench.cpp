@@ -3,7 +3,7 @@
 // file is asked first). Windows look up every caption and hint this way.
 #include <benchmark/benchmark.h>
 
-#include "bench_report.h"
+#include "bench_support.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -22,14 +22,6 @@ extern const unsigned char MemLangResourceData[];
 extern const std::size_t MemLangResourceSize;
 
 namespace {
-
-std::string BenchFolder() {
-    static std::string folder = [] {
-        std::string pattern = "/tmp/olvo-bench-XXXXXX";
-        return std::string(mkdtemp(pattern.data()));
-    }();
-    return folder;
-}
 
 // A translation of every "Translation" key of the built-in file; its
 // "Messages" are left out, so those come from the built-in table.
@@ -71,8 +63,6 @@ int main(int argc, char** argv) {
                 reporter.CpuTime["BM_KeyInActiveFile"]);
     std::printf("LangText, key only in the built-in file: %.1f ns per lookup (target under 200 ns)\n",
                 reporter.CpuTime["BM_KeyOnlyBuiltIn"]);
-    std::remove(LangFilePath.c_str());
-    rmdir(BenchFolder().c_str());
     benchmark::Shutdown();
     return 0;
 }

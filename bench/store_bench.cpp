@@ -3,7 +3,7 @@
 // write + fsync + rename (the least any crash-safe write can cost).
 #include <benchmark/benchmark.h>
 
-#include "bench_report.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,14 +21,6 @@
 namespace {
 
 constexpr int ReminderCount = 10000;
-
-std::string BenchFolder() {
-    static std::string folder = [] {
-        std::string pattern = "/tmp/olvo-bench-XXXXXX";
-        return std::string(mkdtemp(pattern.data()));
-    }();
-    return folder;
-}
 
 std::string DataPath() { return BenchFolder() + "/" + DataFileName; }
 
@@ -112,10 +104,6 @@ int main(int argc, char** argv) {
     if (plain > 0)
         std::printf("UpdateRecord: %.2f ms; plain write+fsync+rename of the same bytes: %.2f ms; ratio %.2f (target at most 1.5)\n",
                     update, plain, update / plain);
-    std::string folder = BenchFolder();
-    std::remove((folder + "/plain.dat").c_str());
-    if (!std::getenv("OLVO_BENCH_KEEP")) std::remove(DataPath().c_str());
-    rmdir(folder.c_str());
     benchmark::Shutdown();
     return 0;
 }
