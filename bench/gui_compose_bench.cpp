@@ -4,7 +4,7 @@
 // composed whole; and one control's repaint on its own.
 #include <benchmark/benchmark.h>
 
-#include "bench_report.h"
+#include "bench_support.h"
 
 #include <cstdio>
 
