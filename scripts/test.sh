@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test (labels unit, gui,
-# e2e). Starts a virtual X display when none is set. Extra arguments go to
-# ctest, e.g. -L unit.
+# e2e). The tests on the display get a virtual X display of their own (Xvfb,
+# no window manager), so a desktop's window manager, compositor and focus
+# never disturb them. Extra arguments go to ctest, e.g. -L unit.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${OLVO_BUILD_DIR:-$root/build}
@@ -10,7 +11,7 @@ build=${OLVO_BUILD_DIR:-$root/build}
 
 cleanup() { [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
+if [ -z "${OLVO_KEEP_DISPLAY:-}" ]; then
   for n in $(seq 90 120); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
