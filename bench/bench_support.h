@@ -12,6 +12,16 @@
 
 #include <stdlib.h>
 
+#include "store/remind_file.h"
+
+// Writes a data file holding `count` reminders made by `make`, in one write.
+inline void WriteDataFile(const std::string& path, int count, TRmRecordStruct (*make)(int index)) {
+    TRemindFile store(path, TConfigOnClose::Keep);
+    store.Update([&] {
+        for (int i = 0; i < count; ++i) store.AddRecord(std::make_unique<TRmRecordStruct>(make(i)));
+    });
+}
+
 // A private folder under /tmp for the benchmark's files, made on first use
 // and removed with its content when the program ends.
 inline std::string BenchFolder() {

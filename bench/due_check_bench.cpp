@@ -47,25 +47,7 @@ TRmRecordStruct MakeReminder(int i) {
     return r;
 }
 
-// Builds the file's text directly (adding 10,000 reminders one by one would
-// rewrite the file 10,000 times).
-void WriteLargeDataFile() {
-    TIniDocument doc;
-    doc.Write(ConfigSection, "HIDE", "0");
-    for (int i = 0; i < ReminderCount; ++i) {
-        const TRmRecordStruct r = MakeReminder(i);
-        const std::string section = TRemindFile::SectionOf(r);
-        doc.Write(ListSection, section, "Reminder number " + std::to_string(i));
-        doc.Write(section, "PERIOD", std::to_string(r.Period));
-        doc.Write(section, "CREATEDATETIME", DateTimeToStr(r.CreateDateTime));
-        doc.Write(section, "LASTTIME", DateTimeToStr(r.LastTime));
-        doc.Write(section, "WAKETIME", TimeToStr(r.WakeTime));
-        doc.Write(section, "VOICE", "default.mp3");
-        doc.Write(section, "ENDTIME", "");
-        doc.Write(section, "REPEAT_DATA", RepeatDataToHex(r.RepeatData));
-    }
-    WriteFileAtomic(DataPath(), doc.Serialize());
-}
+void WriteLargeDataFile() { WriteDataFile(DataPath(), ReminderCount, MakeReminder); }
 
 // Nothing is due in the measured tick, so nothing is written; a write
 // would show up as a failed run.

@@ -24,30 +24,19 @@ constexpr int ReminderCount = 10000;
 
 std::string DataPath() { return BenchFolder() + "/" + DataFileName; }
 
-// Builds the file's text directly (adding 10,000 reminders one by one would
-// rewrite the file 10,000 times).
-void WriteLargeDataFile() {
-    TIniDocument doc;
-    doc.Write(ConfigSection, "HIDE", "0");
-    for (int i = 0; i < ReminderCount; ++i) {
-        TRmRecordStruct r;
-        r.CreateDateTime = EncodeDateTime(2026, 1, 1, 0, 0, 0) + i * OneMinute;
-        r.LastTime = r.CreateDateTime;
-        r.WakeTime = EncodeTime(9, 30, 0);
-        r.Period = static_cast<uint8_t>(i % 5);
-        r.SetWakeDate(EncodeDate(2026, 12, 24));
-        const std::string section = TRemindFile::SectionOf(r);
-        doc.Write(ListSection, section, "Reminder number " + std::to_string(i) + " with a typical description");
-        doc.Write(section, "PERIOD", std::to_string(r.Period));
-        doc.Write(section, "CREATEDATETIME", DateTimeToStr(r.CreateDateTime));
-        doc.Write(section, "LASTTIME", DateTimeToStr(r.LastTime));
-        doc.Write(section, "WAKETIME", TimeToStr(r.WakeTime));
-        doc.Write(section, "VOICE", "default.mp3");
-        doc.Write(section, "ENDTIME", "");
-        doc.Write(section, "REPEAT_DATA", RepeatDataToHex(r.RepeatData));
-    }
-    WriteFileAtomic(DataPath(), doc.Serialize());
+TRmRecordStruct MakeReminder(int i) {
+    TRmRecordStruct r;
+    r.Description = "Reminder number " + std::to_string(i) + " with a typical description";
+    r.CreateDateTime = EncodeDateTime(2026, 1, 1, 0, 0, 0) + i * OneMinute;
+    r.LastTime = r.CreateDateTime;
+    r.WakeTime = EncodeTime(9, 30, 0);
+    r.Voice = "default.mp3";
+    r.Period = static_cast<uint8_t>(i % 5);
+    r.SetWakeDate(EncodeDate(2026, 12, 24));
+    return r;
 }
+
+void WriteLargeDataFile() { WriteDataFile(DataPath(), ReminderCount, MakeReminder); }
 
 void BM_LoadAll(benchmark::State& state) {
     for (auto _ : state) {

@@ -54,10 +54,12 @@ void TRemindFile::LoadAll() {
     Language = ReadString(ConfigSection, "Language", "English");
 
     FRecords.clear();
+    FBySection.clear();
     FLoadedSections.clear();
     for (const std::string& key : ReadSection(ListSection)) {
         auto record = ReadRecord(ListSection, key);
         if (SectionOf(*record) != key) FLoadedSections[record.get()] = key;
+        IndexRecord(record.get());
         FRecords.push_back(std::move(record));
     }
 }
@@ -116,15 +118,27 @@ bool TRemindFile::Contains(const TRmRecordStruct* record) const {
     return std::any_of(FRecords.begin(), FRecords.end(), [&](const auto& r) { return r.get() == record; });
 }
 
+void TRemindFile::IndexRecord(TRmRecordStruct* record) { FBySection.emplace(SectionOf(*record), record); }
+
+void TRemindFile::UnindexRecord(TRmRecordStruct* record) {
+    auto [first, last] = FBySection.equal_range(SectionOf(*record));
+    for (auto it = first; it != last; ++it) {
+        if (it->second == record) {
+            FBySection.erase(it);
+            return;
+        }
+    }
+}
+
 TRmRecordStruct* TRemindFile::FindBySection(const std::string& section) const {
-    for (const auto& r : FRecords)
-        if (SectionOf(*r) == section) return r.get();
-    return nullptr;
+    auto it = FBySection.find(section);
+    return it == FBySection.end() ? nullptr : it->second;
 }
 
 bool TRemindFile::SectionTaken(const std::string& section, const TRmRecordStruct* except) const {
-    for (const auto& r : FRecords)
-        if (r.get() != except && SectionOf(*r) == section) return true;
+    auto [first, last] = FBySection.equal_range(section);
+    for (auto it = first; it != last; ++it)
+        if (it->second != except) return true;
     return SectionExists(section);
 }
 
@@ -136,6 +150,7 @@ TRmRecordStruct* TRemindFile::AddRecord(std::unique_ptr<TRmRecordStruct> record)
     }
     while (SectionTaken(SectionOf(*record), record.get())) record->CreateDateTime += OneSecond;
     TRmRecordStruct* stored = record.get();
+    IndexRecord(stored);
     FRecords.push_back(std::move(record));
     WriteRecord(ListSection, *stored);
     return stored;
@@ -149,6 +164,7 @@ void TRemindFile::DeleteRecord(TRmRecordStruct* record) {
     auto it = std::find_if(FRecords.begin(), FRecords.end(), [&](const auto& r) { return r.get() == record; });
     if (it == FRecords.end()) return;
     const std::string section = SectionOf(*record);
+    UnindexRecord(record);
     std::unique_ptr<TRmRecordStruct> owned = std::move(*it);
     FRecords.erase(it);
     auto loaded = FLoadedSections.find(record);

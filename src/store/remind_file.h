@@ -79,8 +79,15 @@ private:
     bool SectionTaken(const std::string& section, const TRmRecordStruct* except) const;
     void ForgetLoadedSection(TRmRecordStruct* record);
 
+    void IndexRecord(TRmRecordStruct* record);
+    void UnindexRecord(TRmRecordStruct* record);
+
     TConfigOnClose FOnClose;
     std::vector<std::unique_ptr<TRmRecordStruct>> FRecords;
+    // Records by section name, so that adding many reminders (a restore)
+    // does not compare every new identity with every stored one. A record's
+    // creation moment is its identity and does not change once stored.
+    std::unordered_multimap<std::string, TRmRecordStruct*> FBySection;
     // Reminders loaded from a section that is not the one their creation
     // moment names (a damaged or hand-edited file). The old section is
     // removed with the reminder's next write, so it cannot come back as a
