@@ -53,7 +53,7 @@ TIniFile::~TIniFile() {
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
     auto value = FDocument.Find(section, key);
-    std::string result = value ? *value : defaultValue;
+    std::string result = value ? std::move(*value) : defaultValue;
     if (result.size() > MaxValueChars) result.resize(Utf8PrefixLength(result, MaxValueChars));
     return result;
 }

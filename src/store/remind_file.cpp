@@ -58,8 +58,9 @@ void TRemindFile::LoadAll() {
     FLoadedSections.clear();
     for (const std::string& key : ReadSection(ListSection)) {
         auto record = ReadRecord(ListSection, key);
-        if (SectionOf(*record) != key) FLoadedSections[record.get()] = key;
-        IndexRecord(record.get());
+        std::string section = SectionOf(*record);
+        if (section != key) FLoadedSections[record.get()] = key;
+        FBySection.emplace(std::move(section), record.get());
         FRecords.push_back(std::move(record));
     }
 }
@@ -87,9 +88,19 @@ std::string TRemindFile::SectionOf(const TRmRecordStruct& record) {
     TDateParts d;
     TTimeParts t;
     DecodeDateTime(record.CreateDateTime, d, t);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "R%04d%02d%02d%02d%02d%02d", d.Year, d.Month, d.Day, t.Hour, t.Minute, t.Second);
-    return buf;
+    // "R" + YYYYMMDDhhmmss; built by hand, as loading a large file asks for
+    // every reminder's name.
+    char name[15] = {'R'};
+    auto put = [&name](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10) name[at + i] = static_cast<char>('0' + value % 10);
+    };
+    put(1, d.Year, 4);
+    put(5, d.Month, 2);
+    put(7, d.Day, 2);
+    put(9, t.Hour, 2);
+    put(11, t.Minute, 2);
+    put(13, t.Second, 2);
+    return std::string(name, sizeof name);
 }
 
 void TRemindFile::WriteRecord(const std::string& listSection, TRmRecordStruct& r) {
