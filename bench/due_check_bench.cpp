@@ -98,7 +98,6 @@ void BM_RemainingTextWithWords(benchmark::State& state) {
 }
 BENCHMARK(BM_RemainingTextWithWords);
 
-
 }  // namespace
 
 int main(int argc, char** argv) {

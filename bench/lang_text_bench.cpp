@@ -51,7 +51,6 @@ BENCHMARK(BM_KeyInActiveFile);
 void BM_KeyOnlyBuiltIn(benchmark::State& state) { Lookup(state, "Messages", "NoneCopmpleted"); }
 BENCHMARK(BM_KeyOnlyBuiltIn);
 
-
 }  // namespace
 
 int main(int argc, char** argv) {

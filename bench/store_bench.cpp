@@ -76,7 +76,6 @@ void BM_PlainWriteFsyncRename(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainWriteFsyncRename)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-
 }  // namespace
 
 int main(int argc, char** argv) {
