@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <unistd.h>
 
+#include "app/data_file_lock.h"
 #include "app/instance_wakeup.h"
 #include "app/languages.h"
 #include "common/public_funs.h"
@@ -57,6 +59,8 @@ void RunQuietLoop(TInstanceServer* server) {
 
 }  // namespace
 
+std::string DataFilePath() { return AppDataPath + "Olvo_Reminder/" + DataFileName; }
+
 std::unique_ptr<TRemindFile> OpenReminderStore(const std::string& startupLanguage) {
     AppDataPath += "Olvo_Reminder/";
     ForceDirectories(AppDataPath);
@@ -88,6 +92,23 @@ int RunProgram(int argc, char** argv) {
     const std::string language = ChooseLanguage();
     SetLanguageFile(language);
     [[maybe_unused]] const bool logonStart = argc > 1 && argv[1] && argv[1][0] != '\0';
+
+    ForceDirectories(AppDataPath + "Olvo_Reminder/");
+    // The data file is the program's for its whole run: its store holds the
+    // file in memory, so a change made behind it would be lost with its next
+    // write. olvoctl and a second copy that slipped past the instance lock
+    // (no private runtime folder) find the lock taken.
+    TLockOutcome outcome;
+    std::optional<TLockHolder> holder;
+    std::string lockError;
+    auto dataLock = TFileLock::Acquire(DataFilePath(), ProgramLockHolder, DataLockWait, outcome, &holder, &lockError,
+                                       IsRunningProgram);
+    if (!dataLock && outcome == TLockOutcome::Busy) {
+        std::fprintf(stderr, "olvo-reminder: the data file %s is in use by %s; not starting a second time\n",
+                     DataFilePath().c_str(), holder ? holder->Name.c_str() : "another program");
+        return 1;
+    }
+    if (!dataLock) std::fprintf(stderr, "olvo-reminder: %s\n", lockError.c_str());
 
     auto store = OpenReminderStore(language);
     RunQuietLoop(server.get());

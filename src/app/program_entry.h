@@ -16,3 +16,5 @@ int RunProgram(int argc, char** argv);
 // language, so that a language matched from the user's interface language
 // lasts beyond this run.
 std::unique_ptr<TRemindFile> OpenReminderStore(const std::string& startupLanguage);
+// The data file, while AppDataPath is still the folder above the program's.
+std::string DataFilePath();

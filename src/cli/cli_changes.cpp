@@ -1,5 +1,6 @@
 // The commands that change the data file (add, done, delete, restore) and
 // backup, which writes only its target.
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -73,38 +74,51 @@ int RunAdd(const TCliRequest& request, const TDataLocation& location) {
         const std::string text = RefusalText(refusal);
         throw Failure(text.empty() ? RefusalKey(refusal) : text);
     }
-    auto opened = OpenStoreForChange(location, true);
-    TRemindFile& store = *opened;
-    const TRmRecordStruct* stored = store.AddRecord(NewRecord(input, voice));
+    TStoreForChange opened(location, true);
+    const TRmRecordStruct* stored = opened.Store().AddRecord(NewRecord(input, voice));
     std::cout << TRemindFile::SectionOf(*stored) << '\n';
     return ExitOk;
 }
 
 int RunDone(const TCliRequest& request, const TDataLocation& location) {
     RefuseWhileProgramRuns(location);
-    auto opened = OpenStoreForChange(location, false);
-    TRemindFile& store = *opened;
-    TRmRecordStruct& record = FindReminder(store, request.Arguments[0]);
-    const std::string id = TRemindFile::SectionOf(record);
-    if (record.IsCompleted()) {
-        std::cout << id << " was already completed on " << DateTimeToStr(record.EndTime) << '\n';
+    TStoreForChange opened(location, false);
+    TRemindFile& store = opened.Store();
+    const std::vector<TRmRecordStruct*> records = FindReminder(store, request.Arguments[0]);
+    const std::string id = TRemindFile::SectionOf(*records.front());
+    const bool allDone = std::all_of(records.begin(), records.end(), [](auto* r) { return r->IsCompleted(); });
+    if (allDone) {
+        const TDateTime end = records.front()->EndTime;
+        std::cout << id << " was already completed"
+                  << (IsUnreadable(end) ? std::string() : " on " + DateTimeToStr(end)) << '\n';
         return ExitOk;
     }
-    // As "Mark as finished" does.
-    record.EndTime = Now();
-    record.NextAlert = 0;
-    store.UpdateRecord(&record);
+    // As "Mark as finished" does, for every list entry of the reminder.
+    const TDateTime now = Now();
+    store.Update([&] {
+        for (TRmRecordStruct* record : records) {
+            if (record->IsCompleted()) continue;
+            record->EndTime = now;
+            record->NextAlert = 0;
+            store.UpdateRecord(record);
+        }
+    });
     std::cout << "Completed " << id << '\n';
     return ExitOk;
 }
 
 int RunDelete(const TCliRequest& request, const TDataLocation& location) {
     RefuseWhileProgramRuns(location);
-    auto opened = OpenStoreForChange(location, false);
-    TRemindFile& store = *opened;
-    TRmRecordStruct& record = FindReminder(store, request.Arguments[0]);
-    const std::string id = TRemindFile::SectionOf(record);
-    store.DeleteRecord(&record);
+    TStoreForChange opened(location, false);
+    TRemindFile& store = opened.Store();
+    const std::vector<TRmRecordStruct*> records = FindReminder(store, request.Arguments[0]);
+    const std::string id = TRemindFile::SectionOf(*records.front());
+    store.Update([&] {
+        for (TRmRecordStruct* record : records) store.DeleteRecord(record);
+    });
+    // "Deleted" only for what is really gone from the file.
+    if (store.Document().FindRaw(ListSection, id) || store.Document().HasSection(id))
+        throw Failure("could not remove " + id + " from the data file");
     std::cout << "Deleted " << id << '\n';
     return ExitOk;
 }
@@ -124,12 +138,12 @@ int RunBackup(const TCliRequest& request, const TDataLocation& location) {
 int RunRestore(const TCliRequest& request, const TDataLocation& location) {
     const std::string& source = request.Arguments[0];
     if (!FileExists(source)) throw Failure("no backup file at " + source);
-    const TIniFile backup(source);
-    if (backup.ReadFailed()) throw Failure("cannot read the backup file " + source);
-    const size_t offered = backup.ReadSection(ListSection).size();
+    const TIniFile backup(source, TIniAccess::ReadOnly);
+    if (backup.ReadFailed()) throw Failure("cannot read the backup file: " + backup.ReadError());
+    const size_t offered = backup.Document().KeyCount(ListSection);
     RefuseWhileProgramRuns(location);
-    auto opened = OpenStoreForChange(location, true);
-    TRemindFile& store = *opened;
+    TStoreForChange opened(location, true);
+    TRemindFile& store = opened.Store();
     const size_t before = store.Records().size();
     store.Restore(source);
     const size_t added = store.Records().size() - before;

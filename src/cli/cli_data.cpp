@@ -1,4 +1,4 @@
-// Data file location, the program's lock, and the two ways of opening the
+// Data file location, the data file's lock, and the two ways of opening the
 // store.
 #include "cli/cli_data.h"
 
@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/data_file_lock.h"
 #include "app/instance_wakeup.h"
 #include "cli/cli_request.h"
 #include "common/public_funs.h"
-#include "platform/atomic_file.h"
 #include "platform/folders.h"
 #include "platform/single_instance.h"
 
@@ -30,17 +30,28 @@ std::string Upper(std::string text) {
     return text;
 }
 
-// A folder of our own for the copy; mkdtemp makes it private (0700), as the
-// reminders in it are the user's.
-std::string MakePrivateFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/olvoctl-XXXXXX";
-    if (!mkdtemp(pattern.data())) throw Failure("cannot create a temporary folder in " + pattern);
-    return pattern;
+void RefuseUnreadable(const TRemindFile& store) {
+    if (store.ReadFailed()) throw Failure("cannot use the data file: " + store.ReadError());
 }
 
-void RefuseUnreadable(const TRemindFile& store, const std::string& path) {
-    if (store.ReadFailed()) throw Failure("cannot read the data file " + path);
+const std::string ProgramRunsText =
+    "Olvo Reminder is running and owns its data file; nothing was changed. "
+    "Make the change in the program, or quit it and try again.";
+
+std::unique_ptr<TFileLock> LockForChange(const TDataLocation& location) {
+    TLockOutcome outcome;
+    std::optional<TLockHolder> holder;
+    std::string error;
+    auto lock = TFileLock::Acquire(location.Path, CliLockHolder, DataLockWait, outcome, &holder, &error,
+                                   IsRunningProgram);
+    if (lock) return lock;
+    // Where no lock file can be made, no data file can be written either.
+    if (outcome == TLockOutcome::Failed) throw Failure("Unable to write to " + location.Path + ": " + error);
+    if (holder && IsRunningProgram(*holder)) throw TCliError(ExitLocked, ProgramRunsText);
+    const std::string who =
+        holder ? holder->Name + " (process " + std::to_string(holder->Pid) + ")" : std::string("another program");
+    throw TCliError(ExitLocked, "the data file " + location.Path + " is in use by " + who + " and did not come free within " +
+                                    std::to_string(DataLockWait.count() / 1000) + " seconds; nothing was changed");
 }
 
 }  // namespace
@@ -64,41 +75,39 @@ TDataLocation LocateDataFile(const std::optional<std::string>& dataOption) {
 }
 
 void RefuseWhileProgramRuns(const TDataLocation& location) {
-    if (location.IsProgramFile && IsInstanceRunning(InstanceMutexName))
-        throw TCliError(ExitLocked,
-                        "Olvo Reminder is running and owns its data file; nothing was changed. "
-                        "Make the change in the program, or quit it and try again.");
+    // The quick answer; the data file's lock catches a program that runs on
+    // this file under another user runtime folder too.
+    if (location.IsProgramFile && IsInstanceRunning(InstanceMutexName)) throw TCliError(ExitLocked, ProgramRunsText);
 }
 
 TStoreSnapshot::TStoreSnapshot(const TDataLocation& location) {
     std::error_code error;
     const bool exists = fs::exists(location.Path, error);
     if (!exists && location.Explicit) throw Failure("no data file at " + location.Path);
-    if (exists && !FileExists(location.Path)) throw Failure("the data file " + location.Path + " is a folder");
-    FFolder = MakePrivateFolder();
-    const std::string copy = FFolder + "/" + DataFileName;
-    std::string bytes;
-    if (exists && !ReadWholeFile(location.Path, bytes)) throw Failure("cannot read the data file " + location.Path);
-    if (exists && !WriteFileAtomic(copy, bytes)) throw Failure("cannot copy the data file into " + FFolder);
-    FStore = std::make_unique<TRemindFile>(copy);
+    if (exists && fs::is_directory(location.Path, error)) throw Failure("the data file " + location.Path + " is a folder");
+    FStore = std::make_unique<TRemindFile>(location.Path, TConfigOnClose::Keep, TIniAccess::ReadOnly);
+    RefuseUnreadable(*FStore);
 }
 
-TStoreSnapshot::~TStoreSnapshot() {
-    FStore.reset();  // its closing write goes to the copy, before the copy goes
-    std::error_code error;
-    if (!FFolder.empty()) fs::remove_all(FFolder, error);
-}
-
-std::unique_ptr<TRemindFile> OpenStoreForChange(const TDataLocation& location, bool createFolder) {
+TStoreForChange::TStoreForChange(const TDataLocation& location, bool createFolder) {
     if (createFolder && !location.Explicit) ForceDirectories(AppDataPath + DataFolderName);
     std::error_code error;
     if (fs::is_directory(location.Path, error)) throw Failure("the data file " + location.Path + " is a folder");
-    auto store = std::make_unique<TRemindFile>(location.Path, TConfigOnClose::Keep);
-    RefuseUnreadable(*store, location.Path);
-    return store;
+    // Taken before the file is read: the change then starts from the last
+    // writer's file, not from one read before it wrote.
+    FLock = LockForChange(location);
+    FStore = std::make_unique<TRemindFile>(location.Path, TConfigOnClose::Keep);
+    RefuseUnreadable(*FStore);
 }
 
-TRmRecordStruct& FindReminder(TRemindFile& store, const std::string& id) {
-    if (TRmRecordStruct* record = store.FindBySection(Upper(id))) return *record;
-    throw Failure("no reminder with ID '" + id + "' (olvoctl list --completed shows the finished ones)");
+TStoreForChange::~TStoreForChange() {
+    FStore.reset();  // its last write lands while the lock is still held
+    FLock.reset();
+}
+
+std::vector<TRmRecordStruct*> FindReminder(TRemindFile& store, const std::string& id) {
+    std::vector<TRmRecordStruct*> records = store.FindAllBySection(Upper(id));
+    if (records.empty())
+        throw Failure("no reminder with ID '" + id + "' (olvoctl list --completed shows the finished ones)");
+    return records;
 }

@@ -1,13 +1,17 @@
 // Where olvoctl finds the data file and how it opens it. Commands that only
-// read work on a private copy, so nothing they do (the store's own writes
-// included) can reach the data file. Commands that change it open the file
-// itself, and only while the program is not running.
+// read open the store read-only: nothing they do (the store's own writes
+// included) reaches the disk. Commands that change it take the data file's
+// lock first and hold it until the change is on disk, so concurrent changes
+// queue up instead of replacing one another; the running program holds that
+// lock for its whole run, which keeps every change out while it runs.
 #pragma once
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/file_lock.h"
 #include "store/remind_file.h"
 
 struct TDataLocation {
@@ -28,30 +32,37 @@ TDataLocation LocateDataFile(const std::optional<std::string>& dataOption);
 // its next write.
 void RefuseWhileProgramRuns(const TDataLocation& location);
 
-// A read-only view: the store loaded from a temporary copy of the data file.
+// A read-only view of the data file.
 class TStoreSnapshot {
 public:
     explicit TStoreSnapshot(const TDataLocation& location);
-    ~TStoreSnapshot();
-    TStoreSnapshot(const TStoreSnapshot&) = delete;
-    TStoreSnapshot& operator=(const TStoreSnapshot&) = delete;
 
     TRemindFile& Store() { return *FStore; }
 
 private:
-    std::string FFolder;
     std::unique_ptr<TRemindFile> FStore;
 };
 
-// The store on the data file itself, for a change. Every change reaches the
-// file when the store's call returns. Closing it leaves the settings section
-// alone: writing default settings (English among them) into a file that had
-// none would override the language the program picks on its first start.
-std::unique_ptr<TRemindFile> OpenStoreForChange(const TDataLocation& location, bool createFolder);
+// The store on the data file itself, for a change, under the file's lock.
+// Every change reaches the file when the store's call returns. Closing it
+// leaves the settings section alone: writing default settings (English among
+// them) into a file that had none would override the language the program
+// picks on its first start. The lock goes when the store has closed.
+class TStoreForChange {
+public:
+    TStoreForChange(const TDataLocation& location, bool createFolder);
+    ~TStoreForChange();
 
-// The reminder whose ID (section name, any case) is given; raises the
-// "no reminder" failure when there is none.
-TRmRecordStruct& FindReminder(TRemindFile& store, const std::string& id);
+    TRemindFile& Store() { return *FStore; }
+
+private:
+    std::unique_ptr<TFileLock> FLock;
+    std::unique_ptr<TRemindFile> FStore;
+};
+
+// Every list entry of the reminder whose ID (section name, any case) is
+// given; raises the "no reminder" failure when there is none.
+std::vector<TRmRecordStruct*> FindReminder(TRemindFile& store, const std::string& id);
 
 // True when both paths name one file (or, where it does not exist yet, the
 // same place).

@@ -27,9 +27,27 @@ struct TListEntry {
     std::string Remaining;
 };
 
+// The stored moments whose text could not be read, by their keys.
+std::vector<std::string> UnreadableKeys(const TRmRecordStruct& r) {
+    std::vector<std::string> keys;
+    if (IsUnreadable(r.CreateDateTime)) keys.push_back("CREATEDATETIME");
+    if (IsUnreadable(r.LastTime)) keys.push_back("LASTTIME");
+    if (IsUnreadable(r.WakeTime)) keys.push_back("WAKETIME");
+    if (IsUnreadable(r.EndTime)) keys.push_back("ENDTIME");
+    return keys;
+}
+
+// A damaged reminder says so instead of showing made-up moments.
+std::string DamageText(const TRmRecordStruct& r) {
+    std::string text = "damaged: unreadable";
+    for (const std::string& key : UnreadableKeys(r)) text += " " + key;
+    return text;
+}
+
 TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now) {
-    TListEntry entry{&record, ScheduleTextOf(record), std::nullopt, false, ""};
-    if (record.IsActive()) {
+    TListEntry entry{&record, record.IsDamaged() ? DamageText(record) : ScheduleTextOf(record), std::nullopt, false,
+                     ""};
+    if (record.IsActive() && !IsUnreadable(record.WakeTime)) {
         // 0 and -1 are the rules' "no day found" answers, not moments.
         const TDateTime next = NextOccurrence(record, now);
         if (next > 0) {
@@ -54,9 +72,11 @@ json EntryJson(const TListEntry& entry) {
             {"remaining", entry.Remaining},
             {"overdue", entry.Overdue},
             {"completed", r.IsCompleted()},
-            {"endTime", OptionalMoment(r.IsCompleted() ? std::optional(r.EndTime) : std::nullopt)},
+            {"endTime", OptionalMoment(r.IsCompleted() && !IsUnreadable(r.EndTime) ? std::optional(r.EndTime)
+                                                                                   : std::nullopt)},
             {"created", IsoText(r.CreateDateTime)},
-            {"voice", r.Voice}};
+            {"voice", r.Voice},
+            {"unreadable", UnreadableKeys(r)}};
 }
 
 std::vector<std::string> EntryRow(const TListEntry& entry, bool completedTab) {
@@ -64,7 +84,7 @@ std::vector<std::string> EntryRow(const TListEntry& entry, bool completedTab) {
     const std::string period = r.Period <= PeriodYearly ? PeriodCaption(r.Period) : "-";
     std::vector<std::string> row = {TRemindFile::SectionOf(r), r.Description, period, TrimRight(entry.Schedule)};
     if (completedTab) {
-        row.push_back(DateTimeToStr(r.EndTime));
+        row.push_back(IsUnreadable(r.EndTime) ? "unknown" : DateTimeToStr(r.EndTime));
     } else {
         row.push_back(entry.Next ? DateTimeToStr(*entry.Next) : "none");
         row.push_back(entry.Overdue ? "overdue " + entry.Remaining : entry.Remaining);
@@ -156,8 +176,8 @@ int RunList(const TCliRequest& request, const TDataLocation& location) {
 }
 
 int RunDue(const TCliRequest& request, const TDataLocation& location) {
-    // The copy takes the store's own writes (a missing LastTime is filled in
-    // by the start-up pass); the data file is only read.
+    // The store is read-only: what the start-up pass would write (a missing
+    // LastTime) stays in memory.
     TStoreSnapshot snapshot(location);
     TReportWindows windows;
     TDueCheck check(snapshot.Store(), windows);

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace {
 
 std::string FolderOf(const std::string& path) {
@@ -17,9 +19,11 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
+}  // namespace
+
 // Follows a symbolic link at the path (a dangling one too) so the rename
 // replaces the file it points at rather than the link.
-std::string ResolveTarget(const std::string& path) {
+std::string ResolveLinkTarget(const std::string& path) {
     std::string current = path;
     for (int depth = 0; depth < 16; ++depth) {
         char buf[PATH_MAX];
@@ -30,6 +34,8 @@ std::string ResolveTarget(const std::string& path) {
     }
     return current;
 }
+
+namespace {
 
 bool Fail(std::string* error, const std::string& what) {
     if (error) *error = what + ": " + std::strerror(errno);
@@ -52,8 +58,13 @@ bool WriteAll(int fd, const std::string& bytes) {
 }  // namespace
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string* error) {
-    const std::string target = ResolveTarget(path);
+    const std::string target = ResolveLinkTarget(path);
     const std::string folder = FolderOf(target);
+    struct stat existing {};
+    if (lstat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        if (error) *error = target + " is not a regular file";
+        return false;
+    }
     std::string temp = target + ".tmp-XXXXXX";
     int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return Fail(error, "cannot create a temporary file in " + folder);
@@ -108,4 +119,81 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     }
     close(fd);
     return true;
+}
+
+namespace {
+
+TFileIdentity IdentityOf(const struct stat& st) {
+    TFileIdentity id;
+    id.Exists = true;
+    id.Device = static_cast<uint64_t>(st.st_dev);
+    id.Inode = static_cast<uint64_t>(st.st_ino);
+    id.Size = static_cast<uint64_t>(st.st_size);
+    id.ModifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    id.ChangedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return id;
+}
+
+}  // namespace
+
+TFileIdentity FileIdentityOf(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return {};
+    return IdentityOf(st);
+}
+
+TFileRead ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes, TFileIdentity* identity,
+                          std::string* error) {
+    bytes.clear();
+    auto refuse = [&](const std::string& why) {
+        if (error) *error = why;
+        return TFileRead::Refused;
+    };
+    // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT) return TFileRead::Missing;
+        return refuse(path + " cannot be opened: " + std::strerror(errno));
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0) {
+        const int err = errno;
+        close(fd);
+        return refuse(path + " cannot be inspected: " + std::strerror(err));
+    }
+    if (!S_ISREG(st.st_mode)) {
+        close(fd);
+        return refuse(path + " is not a regular file");
+    }
+    if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+        close(fd);
+        return refuse(path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB");
+    }
+    bytes.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    // The file may grow while it is read; one byte past the limit tells.
+    while (true) {
+        if (done == bytes.size()) {
+            if (bytes.size() > maxBytes) break;
+            bytes.resize(std::min(maxBytes + 1, bytes.size() + 65536));
+        }
+        ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int err = errno;
+            close(fd);
+            bytes.clear();
+            return refuse(path + " cannot be read: " + std::strerror(err));
+        }
+        if (n == 0) break;
+        done += static_cast<size_t>(n);
+    }
+    close(fd);
+    bytes.resize(done);
+    if (done > maxBytes) {
+        bytes.clear();
+        return refuse(path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB");
+    }
+    if (identity) *identity = IdentityOf(st);
+    return TFileRead::Ok;
 }

@@ -89,6 +89,11 @@ std::string XdgConfigHome() {
     return env.empty() ? Under(HomeFolder(), "/.config") : env;
 }
 
+std::string XdgCacheHome() {
+    std::string env = AbsoluteEnv("XDG_CACHE_HOME");
+    return env.empty() ? Under(HomeFolder(), "/.cache") : env;
+}
+
 std::string XdgDesktopFolder() {
     std::string env = AbsoluteEnv("XDG_DESKTOP_DIR");
     if (!env.empty()) return env;

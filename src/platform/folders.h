@@ -14,6 +14,8 @@ std::string HomeFolder();
 std::string XdgDataHome();
 // $XDG_CONFIG_HOME when absolute, else <home>/.config.
 std::string XdgConfigHome();
+// $XDG_CACHE_HOME when absolute, else <home>/.cache.
+std::string XdgCacheHome();
 // $XDG_DESKTOP_DIR when absolute, else the XDG_DESKTOP_DIR line of
 // <config>/user-dirs.dirs, else <home>/Desktop.
 std::string XdgDesktopFolder();

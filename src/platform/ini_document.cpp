@@ -1,6 +1,9 @@
 #include "platform/ini_document.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "platform/text_codec.h"
 
 namespace {
 
@@ -13,8 +16,38 @@ std::string NoLineBreaks(std::string_view text) {
 }
 
 // Sections with few keys are searched linearly; larger ones (the reminder
-// list holds one key per reminder) keep a hash index.
+// list holds one key per reminder) get a hash index on first lookup.
 constexpr size_t IndexThreshold = 16;
+
+std::string_view BreakText(TIniLine::TBreak b) {
+    switch (b) {
+        case TIniLine::TBreak::Lf: return "\n";
+        case TIniLine::TBreak::CrLf: return "\r\n";
+        case TIniLine::TBreak::Cr: return "\r";
+        case TIniLine::TBreak::None: break;
+    }
+    return {};
+}
+
+// Where a key line's "=" is; npos for lines that hold no key.
+size_t KeyEquals(std::string_view text) {
+    std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.empty() || trimmed.front() == ';') return std::string_view::npos;
+    size_t eq = text.find('=');
+    if (eq == std::string_view::npos || TrimBlanks(text.substr(0, eq)).empty()) return std::string_view::npos;
+    return eq;
+}
+
+// A section header: "[name]" after optional blanks; text after the "]"
+// stays part of the line.
+bool HeaderName(std::string_view text, std::string_view& name) {
+    std::string_view trimmed = TrimBlanks(text);
+    if (trimmed.size() < 2 || trimmed.front() != '[') return false;
+    size_t close = trimmed.find(']');
+    if (close == std::string_view::npos) return false;
+    name = TrimBlanks(trimmed.substr(1, close - 1));
+    return true;
+}
 
 }  // namespace
 
@@ -41,6 +74,7 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
+        if (x == y) continue;
         if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
         if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
         if (x != y) return false;
@@ -55,75 +89,110 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(b, e - b);
 }
 
-struct TIniDocument::TSection {
-    struct TLine {
-        bool IsKey = false;
-        bool Deleted = false;
-        std::string Key;    // for keys
-        std::string Value;  // for keys: the value; else the raw line
-    };
-    std::string Name;
-    std::vector<TLine> Lines;
-    size_t Keys = 0;
-    TAsciiCaseMap<size_t> KeyIndex;  // key -> first line; kept only for large sections
-    bool Indexed = false;
-    // The section as text, kept between writes: a change to one reminder
-    // then renders one small section instead of the whole file.
-    mutable std::string Rendered;
-    mutable bool RenderedValid = false;
+// ---------------------------------------------------------------- lines
 
-    const std::string& Render(const std::string& lineBreak) const {
-        if (RenderedValid) return Rendered;
-        Rendered.clear();
-        Rendered.append("[").append(Name).append("]").append(lineBreak);
-        for (const auto& l : Lines) {
-            if (l.Deleted) continue;
-            if (l.IsKey) Rendered.append(l.Key).append("=");
-            Rendered.append(l.Value).append(lineBreak);
-        }
-        RenderedValid = true;
-        return Rendered;
-    }
+TIniLine::TIniLine(std::string_view view, TBreak lineBreak, bool isKey)
+    : FData(view.data()), FLength(static_cast<uint32_t>(view.size())), FBreak(lineBreak), FIsKey(isKey) {}
 
-    const TLine* FindKey(std::string_view key) const {
-        if (Indexed) {
-            auto it = KeyIndex.find(key);
-            return it == KeyIndex.end() ? nullptr : &Lines[it->second];
+TIniLine TIniLine::Owning(std::string_view text, TBreak lineBreak, bool isKey) {
+    TIniLine line;
+    char* data = new char[text.size() + 1];
+    std::memcpy(data, text.data(), text.size());
+    data[text.size()] = '\0';
+    line.FData = data;
+    line.FLength = static_cast<uint32_t>(text.size());
+    line.FBreak = lineBreak;
+    line.FIsKey = isKey;
+    line.FOwned = true;
+    return line;
+}
+
+TIniLine::TIniLine(const TIniLine& other) : FBreak(other.FBreak), FIsKey(other.FIsKey) {
+    if (other.FOwned)
+        *this = Owning(other.Text(), other.FBreak, other.FIsKey);
+    else {
+        FData = other.FData;
+        FLength = other.FLength;
+    }
+}
+
+TIniLine& TIniLine::operator=(const TIniLine& other) {
+    if (this != &other) *this = TIniLine(other);
+    return *this;
+}
+
+TIniLine::TIniLine(TIniLine&& other) noexcept
+    : FData(other.FData), FLength(other.FLength), FBreak(other.FBreak), FIsKey(other.FIsKey), FOwned(other.FOwned) {
+    other.FOwned = false;
+    other.FData = "";
+    other.FLength = 0;
+}
+
+TIniLine& TIniLine::operator=(TIniLine&& other) noexcept {
+    if (this != &other) {
+        Release();
+        FData = other.FData;
+        FLength = other.FLength;
+        FBreak = other.FBreak;
+        FIsKey = other.FIsKey;
+        FOwned = other.FOwned;
+        other.FOwned = false;
+        other.FData = "";
+        other.FLength = 0;
+    }
+    return *this;
+}
+
+TIniLine::~TIniLine() { Release(); }
+
+void TIniLine::Release() {
+    if (FOwned) delete[] FData;
+    FOwned = false;
+}
+
+std::string_view TIniLine::Key() const {
+    std::string_view text = Text();
+    return TrimBlanks(text.substr(0, text.find('=')));
+}
+
+std::string_view TIniLine::Value() const {
+    std::string_view text = Text();
+    size_t eq = text.find('=');
+    return eq == std::string_view::npos ? std::string_view{} : TrimBlanks(text.substr(eq + 1));
+}
+
+void TIniLine::SetValue(std::string_view value) {
+    std::string_view text = Text();
+    size_t start = text.find('=') + 1;
+    while (start < text.size() && IsBlank(text[start])) ++start;
+    std::string replaced(text.substr(0, start));
+    replaced.append(value);
+    *this = Owning(replaced, FBreak, true);
+}
+
+// ---------------------------------------------------------------- sections
+
+const TIniLine* TIniDocument::TSection::FindKey(std::string_view key) const {
+    if (Keys > IndexThreshold) {
+        if (!KeyIndex) {
+            KeyIndex = std::make_unique<TAsciiCaseMap<size_t>>();
+            KeyIndex->reserve(Keys);
+            for (size_t i = 0; i < Lines.size(); ++i)
+                if (Lines[i].IsKey()) KeyIndex->try_emplace(std::string(Lines[i].Key()), i);
         }
-        for (const TLine& line : Lines)
-            if (line.IsKey && !line.Deleted && SameTextAscii(line.Key, key)) return &line;
-        return nullptr;
+        auto it = KeyIndex->find(key);
+        return it == KeyIndex->end() ? nullptr : &Lines[it->second];
     }
-    TLine* FindKey(std::string_view key) {
-        return const_cast<TLine*>(static_cast<const TSection*>(this)->FindKey(key));
-    }
-    void BuildIndex() {
-        KeyIndex.clear();
-        for (size_t i = 0; i < Lines.size(); ++i)
-            if (Lines[i].IsKey && !Lines[i].Deleted) KeyIndex.try_emplace(Lines[i].Key, i);
-        Indexed = true;
-    }
-    void AddKey(std::string key, std::string value) {
-        RenderedValid = false;
-        Lines.push_back({true, false, std::move(key), std::move(value)});
-        ++Keys;
-        if (Indexed)
-            KeyIndex.try_emplace(Lines.back().Key, Lines.size() - 1);
-        else if (Keys > IndexThreshold)
-            BuildIndex();
-    }
-    void RemoveKey(std::string_view key) {
-        TLine* line = FindKey(key);
-        if (!line) return;
-        RenderedValid = false;
-        line->Deleted = true;
-        --Keys;
-        if (Indexed) {
-            // A later duplicate of the key, if any, becomes the one that counts.
-            BuildIndex();
-        }
-    }
-};
+    for (const TIniLine& line : Lines)
+        if (line.IsKey() && SameTextAscii(line.Key(), key)) return &line;
+    return nullptr;
+}
+
+TIniLine* TIniDocument::TSection::FindKey(std::string_view key) {
+    return const_cast<TIniLine*>(static_cast<const TSection*>(this)->FindKey(key));
+}
+
+// ---------------------------------------------------------------- document
 
 TIniDocument::TIniDocument() = default;
 TIniDocument::~TIniDocument() = default;
@@ -131,8 +200,16 @@ TIniDocument::TIniDocument(TIniDocument&&) noexcept = default;
 TIniDocument& TIniDocument::operator=(TIniDocument&&) noexcept = default;
 
 TIniDocument::TIniDocument(const TIniDocument& other)
-    : FPreamble(other.FPreamble), FLineBreak(other.FLineBreak) {
-    for (const auto& s : other.FSections) FSections.push_back(std::make_unique<TSection>(*s));
+    : FText(other.FText), FPreamble(other.FPreamble), FNewBreak(other.FNewBreak) {
+    FSections.reserve(other.FSections.size());
+    for (const auto& s : other.FSections) {
+        auto copy = std::make_unique<TSection>();
+        copy->Name = s->Name;
+        copy->Header = s->Header;
+        copy->Lines = s->Lines;
+        copy->Keys = s->Keys;
+        FSections.push_back(std::move(copy));
+    }
     Reindex();
 }
 
@@ -143,60 +220,113 @@ TIniDocument& TIniDocument::operator=(const TIniDocument& other) {
 
 void TIniDocument::Reindex() {
     FIndex.clear();
+    FIndex.reserve(FSections.size());
     for (const auto& s : FSections) FIndex.try_emplace(s->Name, s.get());
 }
 
-TIniDocument TIniDocument::Parse(std::string_view text) {
+TIniDocument TIniDocument::Parse(std::string_view text) { return ParseTaking(std::string(text)); }
+
+TIniDocument TIniDocument::ParseTaking(std::string&& text) {
     TIniDocument doc;
-    size_t firstLf = text.find('\n');
-    if (firstLf != std::string_view::npos && firstLf > 0 && text[firstLf - 1] == '\r') doc.FLineBreak = "\r\n";
+    doc.FText = std::make_shared<const std::string>(std::move(text));
+    doc.ParseText();
+    return doc;
+}
 
+void TIniDocument::ParseText() {
+    const std::string& text = *FText;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    bool breakSeen = false;
+    // A section's lines gather here and move into an exactly sized vector
+    // when the section ends: a large file then costs one allocation per
+    // section rather than several.
+    std::vector<TIniLine> pending;
     TSection* current = nullptr;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        std::string_view line = text.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-        pos = end == std::string_view::npos ? text.size() : end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    auto closeSection = [&] {
+        if (!current) return;
+        current->Lines.reserve(pending.size());
+        std::move(pending.begin(), pending.end(), std::back_inserter(current->Lines));
+        pending.clear();
+    };
+    FSections.reserve(text.size() / 256);
+    FIndex.reserve(text.size() / 256);
+    for (const char* p = begin; p < end;) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* stop = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+        TIniLine::TBreak lineBreak = TIniLine::TBreak::None;
+        const char* next = end;
+        if (cr && cr + 1 == lf) {
+            stop = cr;
+            lineBreak = TIniLine::TBreak::CrLf;
+            next = lf + 1;
+        } else if (cr) {
+            stop = cr;
+            lineBreak = TIniLine::TBreak::Cr;
+            next = cr + 1;
+        } else if (lf) {
+            lineBreak = TIniLine::TBreak::Lf;
+            next = lf + 1;
+        }
+        if (!breakSeen && lineBreak != TIniLine::TBreak::None) {
+            FNewBreak = lineBreak;
+            breakSeen = true;
+        }
+        const std::string_view line(p, static_cast<size_t>(stop - p));
+        p = next;
 
-        std::string_view trimmed = TrimBlanks(line);
-        if (trimmed.size() >= 2 && trimmed.front() == '[') {
-            size_t close = trimmed.find(']');
-            if (close != std::string_view::npos) {
-                current = &doc.AddSection(TrimBlanks(trimmed.substr(1, close - 1)));
-                continue;
-            }
+        std::string_view name;
+        if (HeaderName(line, name)) {
+            closeSection();
+            current = &AddSection(name, TIniLine(line, lineBreak, false));
+            continue;
         }
         if (!current) {
-            doc.FPreamble.emplace_back(line);
+            FPreamble.emplace_back(line, lineBreak, false);
             continue;
         }
-        size_t eq = trimmed.find('=');
-        std::string_view key = eq == std::string_view::npos ? std::string_view{} : TrimBlanks(trimmed.substr(0, eq));
-        if (trimmed.empty() || trimmed.front() == ';' || key.empty()) {
-            current->RenderedValid = false;
-            current->Lines.push_back({false, false, {}, std::string(line)});
-            continue;
-        }
-        current->AddKey(std::string(key), std::string(TrimBlanks(trimmed.substr(eq + 1))));
+        const bool isKey = KeyEquals(line) != std::string_view::npos;
+        pending.emplace_back(line, lineBreak, isKey);
+        if (isKey) ++current->Keys;
     }
-    return doc;
+    closeSection();
 }
 
 std::string TIniDocument::Serialize() const {
     size_t size = 0;
-    for (const std::string& line : FPreamble) size += line.size() + FLineBreak.size();
-    for (const auto& s : FSections) size += s->Render(FLineBreak).size();
+    auto measure = [&](const TIniLine& line) { size += line.Text().size() + 2; };
+    for (const TIniLine& line : FPreamble) measure(line);
+    for (const auto& s : FSections) {
+        measure(s->Header);
+        for (const TIniLine& line : s->Lines) measure(line);
+    }
     std::string out;
     out.reserve(size);
-    for (const std::string& line : FPreamble) out.append(line).append(FLineBreak);
-    for (const auto& s : FSections) out.append(s->Rendered);
+    const std::string_view newBreak = BreakText(FNewBreak);
+    // Only the very last line may lack its break; a line that had none
+    // (the end of the parsed text) gets one when lines now follow it.
+    bool needsBreak = false;
+    auto put = [&](const TIniLine& line) {
+        if (needsBreak) out.append(newBreak);
+        out.append(line.Text());
+        out.append(BreakText(line.Break()));
+        needsBreak = line.Break() == TIniLine::TBreak::None;
+    };
+    for (const TIniLine& line : FPreamble) put(line);
+    for (const auto& s : FSections) {
+        put(s->Header);
+        for (const TIniLine& line : s->Lines) put(line);
+    }
     return out;
 }
 
-void TIniDocument::SetLineBreak(std::string lineBreak) {
-    FLineBreak = std::move(lineBreak);
-    for (const auto& s : FSections) s->RenderedValid = false;
+std::string_view TIniDocument::LineBreak() const { return BreakText(FNewBreak); }
+
+void TIniDocument::SetLineBreak(std::string_view lineBreak) {
+    FNewBreak = lineBreak == "\r\n" ? TIniLine::TBreak::CrLf
+                : lineBreak == "\r" ? TIniLine::TBreak::Cr
+                                    : TIniLine::TBreak::Lf;
 }
 
 TIniDocument::TSection* TIniDocument::FindSection(std::string_view section) const {
@@ -204,10 +334,11 @@ TIniDocument::TSection* TIniDocument::FindSection(std::string_view section) cons
     return it == FIndex.end() ? nullptr : it->second;
 }
 
-TIniDocument::TSection& TIniDocument::AddSection(std::string_view name) {
+TIniDocument::TSection& TIniDocument::AddSection(std::string_view name, TIniLine header) {
     FSections.push_back(std::make_unique<TSection>());
     TSection& s = *FSections.back();
     s.Name = std::string(name);
+    s.Header = std::move(header);
     FIndex.try_emplace(s.Name, &s);
     return s;
 }
@@ -219,12 +350,18 @@ size_t TIniDocument::KeyCount(std::string_view section) const {
     return s ? s->Keys : 0;
 }
 
-std::optional<std::string> TIniDocument::Find(std::string_view section, std::string_view key) const {
+std::optional<std::string_view> TIniDocument::FindRaw(std::string_view section, std::string_view key) const {
     const TSection* s = FindSection(section);
     if (!s) return std::nullopt;
-    const TSection::TLine* line = s->FindKey(key);
+    const TIniLine* line = s->FindKey(key);
     if (!line) return std::nullopt;
-    return line->Value;
+    return line->Value();
+}
+
+std::optional<std::string> TIniDocument::Find(std::string_view section, std::string_view key) const {
+    auto raw = FindRaw(section, key);
+    if (!raw) return std::nullopt;
+    return SanitizeUtf8(*raw);
 }
 
 std::string TIniDocument::Read(std::string_view section, std::string_view key, std::string_view defaultValue) const {
@@ -244,8 +381,8 @@ std::vector<std::string> TIniDocument::KeyNames(std::string_view section) const 
     const TSection* s = FindSection(section);
     if (!s) return names;
     names.reserve(s->Keys);
-    for (const auto& l : s->Lines)
-        if (l.IsKey && !l.Deleted) names.push_back(l.Key);
+    for (const TIniLine& line : s->Lines)
+        if (line.IsKey()) names.emplace_back(line.Key());
     return names;
 }
 
@@ -259,13 +396,17 @@ bool TIniDocument::Write(std::string_view section, std::string_view key, std::st
     // Stored trimmed, as it will read back from the file.
     std::string cleanValue = NoLineBreaks(TrimBlanks(value));
     TSection* s = FindSection(cleanSection);
-    if (!s) s = &AddSection(cleanSection);
-    if (TSection::TLine* line = s->FindKey(cleanKey)) {
-        if (line->Value == cleanValue) return true;
-        line->Value = std::move(cleanValue);
-        s->RenderedValid = false;
+    if (!s) s = &AddSection(cleanSection, TIniLine::Owning("[" + cleanSection + "]", FNewBreak, false));
+    if (TIniLine* line = s->FindKey(cleanKey)) {
+        // A value that reads as the new one keeps its bytes (a description
+        // in a legacy code page must not be re-encoded by an unrelated write).
+        std::string_view stored = line->Value();
+        if (stored == cleanValue || (!IsValidUtf8(stored) && SanitizeUtf8(stored) == cleanValue)) return true;
+        line->SetValue(cleanValue);
     } else {
-        s->AddKey(std::move(cleanKey), std::move(cleanValue));
+        s->Lines.push_back(TIniLine::Owning(cleanKey + "=" + cleanValue, FNewBreak, true));
+        ++s->Keys;
+        if (s->KeyIndex) s->KeyIndex->try_emplace(cleanKey, s->Lines.size() - 1);
     }
     if (changed) *changed = true;
     return true;
@@ -280,11 +421,19 @@ void TIniDocument::EraseSection(std::string_view section) {
 }
 
 void TIniDocument::DeleteKey(std::string_view section, std::string_view key) {
-    if (TSection* s = FindSection(section)) s->RemoveKey(key);
+    TSection* s = FindSection(section);
+    if (!s || !s->FindKey(key)) return;
+    // Every line of the key goes: a duplicate left behind would become the
+    // value that counts.
+    const size_t before = s->Lines.size();
+    std::erase_if(s->Lines, [&](const TIniLine& line) { return line.IsKey() && SameTextAscii(line.Key(), key); });
+    s->Keys -= before - s->Lines.size();
+    s->KeyIndex.reset();
 }
 
 void TIniDocument::Clear() {
     FPreamble.clear();
     FSections.clear();
     FIndex.clear();
+    FText.reset();
 }

@@ -1,14 +1,22 @@
 // An INI text held in memory: ordered sections, ordered keys, names compared
-// without regard to (ASCII) letter case. Lines it does not understand
-// (comments, blank lines, text before the first section) are kept and written
-// back unchanged, so a round trip does not lose what a person typed.
+// without regard to (ASCII) letter case.
+//
+// The document keeps every line as the text had it, line break included, and
+// writes back unchanged every line that no edit touched: comments, blank and
+// malformed lines, text after a section's "]", bytes that are not valid
+// UTF-8. Lines end in LF, CR LF or CR alone; new lines take the first line
+// break of the text (LF in a new document).
 //
 // Reading rules: "[name]" opens a section; "key=value" holds a key, the value
 // being everything after the first "="; blanks around key and value are
 // ignored; lines beginning with ";" are comments. When a section or key occurs
 // twice, the first one counts.
+//
+// Unchanged lines are views into the parsed text, so a large file costs
+// little more than its own bytes.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +37,42 @@ struct TAsciiCaseEqual {
 template <typename T>
 using TAsciiCaseMap = std::unordered_map<std::string, T, TAsciiCaseHash, TAsciiCaseEqual>;
 
+// One line of the text, without its line break: a view into the parsed
+// text, or text of its own once an edit has replaced it.
+class TIniLine {
+public:
+    enum class TBreak : uint8_t { None, Lf, CrLf, Cr };
+
+    TIniLine() = default;
+    TIniLine(std::string_view view, TBreak lineBreak, bool isKey);
+    TIniLine(const TIniLine& other);
+    TIniLine& operator=(const TIniLine& other);
+    TIniLine(TIniLine&& other) noexcept;
+    TIniLine& operator=(TIniLine&& other) noexcept;
+    ~TIniLine();
+
+    static TIniLine Owning(std::string_view text, TBreak lineBreak, bool isKey);
+
+    std::string_view Text() const { return {FData, FLength}; }
+    TBreak Break() const { return FBreak; }
+    void SetBreak(TBreak lineBreak) { FBreak = lineBreak; }
+    bool IsKey() const { return FIsKey; }
+    // For key lines: the key and the value, blanks around them removed.
+    std::string_view Key() const;
+    std::string_view Value() const;
+    // Replaces the value, keeping the key as it was spelled.
+    void SetValue(std::string_view value);
+
+private:
+    void Release();
+
+    const char* FData = "";
+    uint32_t FLength = 0;
+    TBreak FBreak = TBreak::None;
+    bool FIsKey = false;
+    bool FOwned = false;
+};
+
 class TIniDocument {
 public:
     TIniDocument();
@@ -38,42 +82,80 @@ public:
     TIniDocument(TIniDocument&&) noexcept;
     TIniDocument& operator=(TIniDocument&&) noexcept;
 
-    // Parses UTF-8 text (see text_codec for decoding file bytes); remembers
-    // whether lines ended in CR LF so that writing keeps the file's style.
+    // Parses text (UTF-8, or any bytes: they are kept as they are). The
+    // second takes the text over without copying it.
     static TIniDocument Parse(std::string_view text);
+    static TIniDocument ParseTaking(std::string&& text);
     std::string Serialize() const;
-    const std::string& LineBreak() const { return FLineBreak; }
-    void SetLineBreak(std::string lineBreak);
+    // The line break new lines get.
+    std::string_view LineBreak() const;
+    void SetLineBreak(std::string_view lineBreak);
 
     bool HasSection(std::string_view section) const;
     // Number of keys the (first) section of that name holds; 0 when absent.
     size_t KeyCount(std::string_view section) const;
+    // Values as text: bytes that are not valid UTF-8 are read as Latin-1.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     std::string Read(std::string_view section, std::string_view key, std::string_view defaultValue = {}) const;
+    // The value's bytes as the text holds them; valid until the next change.
+    std::optional<std::string_view> FindRaw(std::string_view section, std::string_view key) const;
     std::vector<std::string> SectionNames() const;
     std::vector<std::string> KeyNames(std::string_view section) const;
+    // Calls visit(key, raw value) for every key line of the (first) section
+    // of that name, in order, duplicates included; false when it is absent.
+    template <typename TVisit>
+    bool ForEachKey(std::string_view section, TVisit&& visit) const;
 
     // Sets a value; a new section is added at the end of the document, a new
     // key at the end of its section. Line breaks in any argument would split
     // the line and corrupt the file, so they are replaced by blanks; a key
     // containing "=" or a section name containing "]" is refused (false).
+    // A value that reads the same as the stored one leaves the line as it is.
     // `changed` (when given) tells whether the document differs afterwards.
     bool Write(std::string_view section, std::string_view key, std::string_view value, bool* changed = nullptr);
+    // Removes every section of that name.
     void EraseSection(std::string_view section);
+    // Removes every line of that key in the (first) section of that name.
     void DeleteKey(std::string_view section, std::string_view key);
     void Clear();
 
 private:
-    struct TSection;
-    TSection* FindSection(std::string_view section) const;
-    TSection& AddSection(std::string_view name);
-    void Reindex();
+    struct TSection {
+        std::string Name;
+        TIniLine Header;
+        std::vector<TIniLine> Lines;
+        size_t Keys = 0;
+        // Key -> first line holding it; built on demand for large sections
+        // (the reminder list holds one key per reminder) and dropped when
+        // lines move.
+        mutable std::unique_ptr<TAsciiCaseMap<size_t>> KeyIndex;
 
-    std::vector<std::string> FPreamble;                // lines before the first section
+        const TIniLine* FindKey(std::string_view key) const;
+        TIniLine* FindKey(std::string_view key);
+    };
+
+    TSection* FindSection(std::string_view section) const;
+    TSection& AddSection(std::string_view name, TIniLine header);
+    void Reindex();
+    void ParseText();
+    TIniLine::TBreak NewLineBreak() const { return FNewBreak; }
+
+    // The parsed text: shared between copies, never changed.
+    std::shared_ptr<const std::string> FText;
+    std::vector<TIniLine> FPreamble;                   // lines before the first section
     std::vector<std::unique_ptr<TSection>> FSections;  // erased ones are removed
-    TAsciiCaseMap<TSection*> FIndex;                   // name -> first section of that name
-    std::string FLineBreak = "\n";
+    std::unordered_map<std::string_view, TSection*, TAsciiCaseHash, TAsciiCaseEqual> FIndex;  // first of a name
+    TIniLine::TBreak FNewBreak = TIniLine::TBreak::Lf;
 };
+
+template <typename TVisit>
+bool TIniDocument::ForEachKey(std::string_view section, TVisit&& visit) const {
+    const TSection* s = FindSection(section);
+    if (!s) return false;
+    for (const TIniLine& line : s->Lines)
+        if (line.IsKey()) visit(line.Key(), line.Value());
+    return true;
+}
 
 // ASCII lower case, as section and key names are compared.
 std::string AsciiLower(std::string_view text);

@@ -1,12 +1,8 @@
 #include "platform/ini_file.h"
 
-#include <cerrno>
 #include <charconv>
-#include <sys/stat.h>
 
-#include "platform/atomic_file.h"
-
-bool TryParseIniInteger(const std::string& text, int& value) {
+bool TryParseIniInteger(std::string_view text, int& value) {
     std::string_view s = TrimBlanks(text);
     if (s.empty()) return false;
     bool negative = false;
@@ -29,16 +25,27 @@ bool TryParseIniInteger(const std::string& text, int& value) {
     return true;
 }
 
-TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
+bool LoadIniDocument(const std::string& path, TIniDocument& document, TTextEncoding& encoding,
+                     TFileIdentity* identity, std::string* error) {
     std::string bytes;
-    if (ReadWholeFile(FFileName, bytes)) {
-        TDecodedText decoded = DecodeText(bytes);
-        FEncoding = decoded.Encoding;
-        FDocument = TIniDocument::Parse(decoded.Text);
-    } else {
-        struct stat st {};
-        FUnreadable = stat(FFileName.c_str(), &st) == 0;
+    switch (ReadRegularFile(path, bytes, TIniFile::MaxFileBytes, identity, error)) {
+        case TFileRead::Missing: return true;
+        case TFileRead::Refused: return false;
+        case TFileRead::Ok: break;
     }
+    TDecodedText decoded;
+    std::string why;
+    if (!DecodeFileText(std::move(bytes), decoded, &why)) {
+        if (error) *error = path + " cannot be read as text: " + why;
+        return false;
+    }
+    encoding = decoded.Encoding;
+    document = TIniDocument::ParseTaking(std::move(decoded.Text));
+    return true;
+}
+
+TIniFile::TIniFile(std::string fileName, TIniAccess access) : FFileName(std::move(fileName)), FAccess(access) {
+    FUnreadable = !LoadIniDocument(FFileName, FDocument, FEncoding, &FIdentity, &FReadError);
 }
 
 TIniFile::~TIniFile() {
@@ -53,14 +60,13 @@ TIniFile::~TIniFile() {
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) const {
     auto value = FDocument.Find(section, key);
-    std::string result = value ? std::move(*value) : defaultValue;
-    if (result.size() > MaxValueChars) result.resize(Utf8PrefixLength(result, MaxValueChars));
-    return result;
+    return value ? std::move(*value) : defaultValue;
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const {
     int value = 0;
-    return TryParseIniInteger(ReadString(section, key, ""), value) ? value : defaultValue;
+    auto raw = FDocument.FindRaw(section, key);
+    return raw && TryParseIniInteger(*raw, value) ? value : defaultValue;
 }
 
 bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
@@ -70,7 +76,7 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 bool TIniFile::SectionExists(const std::string& section) const { return FDocument.KeyCount(section) > 0; }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
-    return FDocument.Find(section, key).has_value();
+    return FDocument.FindRaw(section, key).has_value();
 }
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const { return FDocument.KeyNames(section); }
@@ -100,7 +106,7 @@ void TIniFile::EraseSection(const std::string& section) {
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key) {
-    if (!FDocument.Find(section, key)) return;
+    if (!FDocument.FindRaw(section, key)) return;
     FDocument.DeleteKey(section, key);
     Changed();
 }
@@ -125,11 +131,30 @@ void TIniFile::Changed() {
     if (FUpdateDepth == 0) Flush();
 }
 
+void TIniFile::CheckReplacement(const TIniDocument&) {}
+
+EIniFileError TIniFile::WriteError(const std::string& reason) const {
+    return EIniFileError("Unable to write to " + FFileName + (reason.empty() ? "" : ": " + reason));
+}
+
 void TIniFile::Flush() {
-    const std::string message = "Unable to write to " + FFileName;
-    if (FUnreadable) throw EIniFileError(message);
+    if (FAccess == TIniAccess::ReadOnly) {
+        FDirty = false;  // the changes stay in memory, by design
+        return;
+    }
+    if (FUnreadable) throw WriteError(FReadError);
+    const TFileIdentity now = FileIdentityOf(FFileName);
+    if (now != FIdentity && now.Exists) {
+        TIniDocument onDisk;
+        TTextEncoding encoding = FEncoding;
+        std::string error;
+        if (!LoadIniDocument(FFileName, onDisk, encoding, nullptr, &error)) throw WriteError(error);
+        CheckReplacement(onDisk);
+    }
     std::string bytes = FDocument.Serialize();
     if (FEncoding != TTextEncoding::Utf8) bytes = EncodeText(bytes, FEncoding);
-    if (!WriteFileAtomic(FFileName, bytes)) throw EIniFileError(message);
+    std::string error;
+    if (!WriteFileAtomic(FFileName, bytes, &error)) throw WriteError(std::string());
+    FIdentity = FileIdentityOf(FFileName);
     FDirty = false;
 }

@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/datetime.h"
 
@@ -72,7 +73,7 @@ std::string FormatDateTimeText(const std::string& picture, TDateTime value,
 // picture shows (d matches "8" and "08"); blanks around the text are ignored;
 // the AM/PM designator is matched without regard to case. Returns false for
 // text that does not match or names an impossible date or time.
-bool TryParseDateTimeText(const std::string& text, const std::string& picture, TDateTime& value,
+bool TryParseDateTimeText(std::string_view text, std::string_view picture, TDateTime& value,
                           const TFormatSettings& settings = FormatSettings());
 
 // Date-time text as the data file stores it: short date, one blank, long
@@ -82,17 +83,27 @@ std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings = For
 std::string DateToStr(TDateTime value, const TFormatSettings& settings = FormatSettings());
 std::string TimeToStr(TDateTime value, const TFormatSettings& settings = FormatSettings());
 
-// Reading back: first with the formats in force ("date time" or the date
-// alone), then with the other formats the program could have written
-// (ISO yyyy-MM-dd HH:mm:ss, yyyy/M/d, d.M.yyyy, M/d/yyyy with h:mm:ss tt, ...),
-// so that a change of regional settings does not silently turn dates into 0.
-// A date alone that fits both M/d/yyyy and d/M/yyyy is read in the order of
-// day and month of the formats in force. On failure value is left as it was.
-bool TryStrToDateTime(const std::string& text, TDateTime& value,
-                      const TFormatSettings& settings = FormatSettings());
-// A time of day alone (date part 0), same fallback rule.
-bool TryStrToTime(const std::string& text, TDateTime& value,
-                  const TFormatSettings& settings = FormatSettings());
+// Reading back, in this order: (1) the formats in force ("date time" or the
+// date alone); (2) any form the program writes under another locale: a
+// four-digit year with the month and day as numbers, whatever separators or
+// markers lie between them (".", "/", "-", 年 月 日, 년 월 일, ...), then the
+// hours, minutes and seconds likewise (":", 时 分 秒, "h", ...), with an
+// optional AM/PM designator before or after the time (the formats' own, AM
+// and PM in any case, a.m./p.m., 上午/下午, 午前/午後, 오전/오후); the date and
+// the time are parted by at least one blank; (3) the pictures these readers
+// accepted before (yyyy-MM-dd HH:mm:ss, yyyy/M/d, d.M.yyyy, M/d/yyyy with
+// h:mm:ss tt, d/M/yyyy with H:mm:ss), so that a change of regional settings
+// does not silently turn dates into 0.
+// Year-first dates are year, month, day. A year-last date that is valid
+// only one way round is read that way; one valid both ways is read as the
+// pictures of (3) read it, else in the order of day and month of the formats
+// in force. The forms the store writes (the formats in force, ISO) are read
+// without allocating. On failure value is left as it was.
+bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSettings& settings = FormatSettings());
+// A time of day alone (date part 0): the long time format, then any time
+// the program writes under another locale (three numbers, optional
+// designator), then H:mm:ss and h:mm:ss tt.
+bool TryStrToTime(std::string_view text, TDateTime& value, const TFormatSettings& settings = FormatSettings());
 
 // The user's interface language as a Windows-style language identifier
 // (en_US -> 0x0409, zh_CN -> 0x0804, de_DE -> 0x0407), from LC_ALL,

@@ -8,6 +8,8 @@
 //   anything else                        -> ERR
 #include "platform/single_instance.h"
 
+#include "platform/folders.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -113,21 +115,54 @@ std::optional<std::string> UsableXdgRuntimeDir(const std::string& name) {
     return dir;
 }
 
-// $XDG_RUNTIME_DIR when it is usable, else /tmp/<name>-<uid>. A /tmp folder
-// that exists but is not provably ours is refused, never repaired: in a
-// shared /tmp it may have been planted by someone else.
-std::optional<std::string> ResolveRuntimeDir(const std::string& name, bool create, std::string* problem) {
-    if (!IsUsableName(name)) {
-        SetProblem(problem, "instance name \"" + name + "\" cannot name a file");
+// Nobody else can rename or replace anything inside these folders: each is
+// this user's or root's and writable by nobody else, unless sticky (as /tmp
+// is, where others cannot move what is ours).
+bool IsSafeAncestor(const struct stat& st) {
+    return S_ISDIR(st.st_mode) && (st.st_uid == geteuid() || st.st_uid == 0) &&
+           ((st.st_mode & (S_IWGRP | S_IWOTH)) == 0 || (st.st_mode & S_ISVTX) != 0);
+}
+
+// The folders above `dir` (an absolute path), symbolic links among them
+// resolved: a private folder inside a folder that someone else controls
+// could be swapped for theirs after it was checked.
+bool AncestorsAreSafe(const std::string& dir, std::string* problem) {
+    const size_t slash = dir.rfind('/');
+    const std::string parent = slash == 0 ? "/" : dir.substr(0, slash);
+    std::unique_ptr<char, decltype(&std::free)> real(::realpath(parent.c_str(), nullptr), &std::free);
+    if (!real) {
+        SetProblem(problem, "cannot resolve " + parent + ": " + ErrnoText(errno));
+        return false;
+    }
+    for (std::string path = real.get();;) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !IsSafeAncestor(st)) {
+            SetProblem(problem, path + " (above " + dir + ") may be changed by another user");
+            return false;
+        }
+        if (path == "/") return true;
+        const size_t up = path.rfind('/');
+        path = up == 0 ? "/" : path.substr(0, up);
+    }
+}
+
+// Without a runtime folder the lock and the socket live in the user's own
+// cache folder rather than under a fixed name in /tmp, which another user
+// could take first and so switch single-instance protection off.
+std::optional<std::string> PrivateCacheDir(const std::string& name, bool create, std::string* problem) {
+    const std::string cache = XdgCacheHome();
+    if (cache.empty()) {
+        SetProblem(problem, "no runtime folder and no home folder for the instance lock");
         return std::nullopt;
     }
-    if (auto xdg = UsableXdgRuntimeDir(name)) return xdg;
-    std::string dir = "/tmp/" + name + "-" + std::to_string(getuid());
+    const std::string dir = (cache == "/" ? std::string() : cache) + "/olvo-reminder";
+    // Too long for sun_path: a shorter name elsewhere would have to be a
+    // shared one again, so the lock is unavailable instead.
     if (!SocketPathFits(dir, name)) {
-        SetProblem(problem, "instance name \"" + name + "\" is too long for a socket path");
+        SetProblem(problem, "socket path in " + dir + " is too long for a Unix-domain socket");
         return std::nullopt;
     }
-    if (create && ::mkdir(dir.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (create && !ForceDirectories(dir, 0700)) {
         SetProblem(problem, "cannot create " + dir + ": " + ErrnoText(errno));
         return std::nullopt;
     }
@@ -136,11 +171,23 @@ std::optional<std::string> ResolveRuntimeDir(const std::string& name, bool creat
         SetProblem(problem, "cannot inspect " + dir + ": " + ErrnoText(errno));
         return std::nullopt;
     }
+    // Refused, never repaired: whoever made it this way may still hold it.
     if (!IsPrivateDir(st)) {
         SetProblem(problem, dir + " is not a private folder of this user");
         return std::nullopt;
     }
+    if (!AncestorsAreSafe(dir, problem)) return std::nullopt;
     return dir;
+}
+
+// $XDG_RUNTIME_DIR when it is usable, else the private cache folder.
+std::optional<std::string> ResolveRuntimeDir(const std::string& name, bool create, std::string* problem) {
+    if (!IsUsableName(name)) {
+        SetProblem(problem, "instance name \"" + name + "\" cannot name a file");
+        return std::nullopt;
+    }
+    if (auto xdg = UsableXdgRuntimeDir(name)) return xdg;
+    return PrivateCacheDir(name, create, problem);
 }
 
 std::string LockPath(const std::string& dir, const std::string& name) { return dir + "/" + name + ".lock"; }

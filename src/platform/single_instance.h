@@ -3,10 +3,15 @@
 // it through which a later start finds the first instance's window by class
 // name and sends it a message (the stand-in for FindWindow + SendMessage).
 //
-// Both live in the user's runtime folder ($XDG_RUNTIME_DIR, else a private
-// folder /tmp/<name>-<uid>), named after the mutex: <name>.lock, <name>.sock.
-// A folder that is not provably ours (a symlink, someone else's, writable by
-// others) is never used: the lock is then "unavailable" rather than "held".
+// Both live in the user's runtime folder, named after the mutex: <name>.lock,
+// <name>.sock. That is $XDG_RUNTIME_DIR when it is usable, else a private
+// folder in the user's own cache folder, $XDG_CACHE_HOME/olvo-reminder
+// (~/.cache/olvo-reminder), created 0700 with any missing parents; never a
+// fixed name in /tmp, which another user could take first. A folder that is
+// not provably ours (a symlink, someone else's, writable by others, or inside
+// a folder that someone else may change) is never used and never repaired,
+// and neither is one whose socket path would not fit a Unix-domain address:
+// the lock is then "unavailable" rather than "held".
 #pragma once
 
 #include <cstdint>
@@ -78,6 +83,7 @@ std::optional<intptr_t> SendMessage(const std::string& mutexName, const TWindowM
 // True while some process holds the lock (does not take it).
 bool IsInstanceRunning(const std::string& mutexName);
 
-// The runtime folder used for the lock and the socket (created 0700 if needed);
-// empty when no safe folder is available for that name.
+// The folder used for the lock and the socket (the private fallback is
+// created 0700 if needed); empty when no safe folder is available for that
+// name.
 std::string InstanceRuntimeDir(const std::string& mutexName);

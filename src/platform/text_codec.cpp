@@ -1,5 +1,6 @@
 #include "platform/text_codec.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -46,8 +47,6 @@ size_t ValidSequenceAt(std::string_view s, size_t i, uint32_t& cp) {
 
 }  // namespace
 
-namespace {
-
 bool IsValidUtf8(std::string_view bytes) {
     size_t i = 0;
     while (i < bytes.size()) {
@@ -62,8 +61,6 @@ bool IsValidUtf8(std::string_view bytes) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string SanitizeUtf8(std::string_view bytes) {
     // Files are nearly always valid: one copy then.
@@ -90,13 +87,31 @@ std::string SanitizeUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string Utf16LeToUtf8(std::string_view bytes) {
+namespace {
+
+// An unpaired surrogate as generalised UTF-8 (ED A0..BF 80..BF), the form
+// that carries it through to UTF-16 again unchanged.
+bool SurrogateAt(std::string_view s, size_t i, uint32_t& unit) {
+    if (i + 3 > s.size() || static_cast<uint8_t>(s[i]) != 0xED) return false;
+    const uint8_t b1 = static_cast<uint8_t>(s[i + 1]), b2 = static_cast<uint8_t>(s[i + 2]);
+    if (b1 < 0xA0 || b1 > 0xBF || (b2 & 0xC0) != 0x80) return false;
+    unit = 0xD000 | ((b1 & 0x3Fu) << 6) | (b2 & 0x3Fu);
+    return true;
+}
+
+void AppendSurrogate(std::string& out, uint32_t unit) {
+    out += static_cast<char>(0xE0 | (unit >> 12));
+    out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (unit & 0x3F));
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, bool keepSurrogates) {
     std::string out;
     out.reserve(bytes.size() / 2);
     size_t n = bytes.size() / 2;  // an odd trailing byte is ignored
     auto unit = [&](size_t k) {
-        return static_cast<uint16_t>(static_cast<uint8_t>(bytes[2 * k]) |
-                                     (static_cast<uint8_t>(bytes[2 * k + 1]) << 8));
+        const uint16_t first = static_cast<uint8_t>(bytes[2 * k]), second = static_cast<uint8_t>(bytes[2 * k + 1]);
+        return static_cast<uint16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
     };
     for (size_t k = 0; k < n; ++k) {
         uint32_t u = unit(k);
@@ -108,24 +123,33 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
                 continue;
             }
         }
-        if (u >= 0xD800 && u <= 0xDFFF) u = 0xFFFD;
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            if (keepSurrogates) {
+                AppendSurrogate(out, u);
+                continue;
+            }
+            u = 0xFFFD;
+        }
         AppendUtf8(out, u);
     }
     return out;
 }
 
-std::string Utf8ToUtf16Le(std::string_view utf8) {
+std::string Utf8ToUtf16(std::string_view utf8, bool bigEndian) {
     std::string out;
     out.reserve(utf8.size() * 2);
     auto put = [&](uint32_t u) {
-        out += static_cast<char>(u & 0xFF);
-        out += static_cast<char>((u >> 8) & 0xFF);
+        const char high = static_cast<char>((u >> 8) & 0xFF), low = static_cast<char>(u & 0xFF);
+        out += bigEndian ? high : low;
+        out += bigEndian ? low : high;
     };
     size_t i = 0;
     while (i < utf8.size()) {
         uint32_t cp = 0;
         size_t len = ValidSequenceAt(utf8, i, cp);
-        if (len == 0) {
+        if (len == 0 && SurrogateAt(utf8, i, cp)) {
+            len = 3;
+        } else if (len == 0) {
             cp = static_cast<uint8_t>(utf8[i]);  // Latin-1, as on reading
             len = 1;
         }
@@ -141,12 +165,34 @@ std::string Utf8ToUtf16Le(std::string_view utf8) {
     return out;
 }
 
+bool StartsWith(std::string_view bytes, std::string_view mark) { return bytes.substr(0, mark.size()) == mark; }
+
+// INI text in UTF-16 is mostly ASCII, so every other byte is zero; text in
+// an 8-bit encoding holds no zero bytes at all. Other bytes (any zero bytes
+// that stray into a damaged file) are kept as they are.
+bool LooksLikeUtf16(std::string_view bytes) {
+    size_t zeros[2] = {0, 0};
+    const size_t sample = std::min<size_t>(bytes.size(), 4096);
+    for (size_t i = 0; i < sample; ++i)
+        if (bytes[i] == '\0') ++zeros[i % 2];
+    return sample >= 4 && std::max(zeros[0], zeros[1]) * 4 >= sample;
+}
+
+}  // namespace
+
+std::string Utf16LeToUtf8(std::string_view bytes) { return Utf16ToUtf8(bytes, false, false); }
+
+std::string Utf8ToUtf16Le(std::string_view utf8) { return Utf8ToUtf16(utf8, false); }
+
 TDecodedText DecodeText(std::string_view bytes) {
     TDecodedText result;
-    if (bytes.size() >= 2 && static_cast<uint8_t>(bytes[0]) == 0xFF && static_cast<uint8_t>(bytes[1]) == 0xFE) {
+    if (StartsWith(bytes, "\xFF\xFE")) {
         result.Encoding = TTextEncoding::Utf16LeBom;
-        result.Text = Utf16LeToUtf8(bytes.substr(2));
-    } else if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        result.Text = Utf16ToUtf8(bytes.substr(2), false, false);
+    } else if (StartsWith(bytes, "\xFE\xFF")) {
+        result.Encoding = TTextEncoding::Utf16BeBom;
+        result.Text = Utf16ToUtf8(bytes.substr(2), true, false);
+    } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
         result.Encoding = TTextEncoding::Utf8Bom;
         result.Text = SanitizeUtf8(bytes.substr(3));
     } else {
@@ -155,10 +201,35 @@ TDecodedText DecodeText(std::string_view bytes) {
     return result;
 }
 
+bool DecodeFileText(std::string&& bytes, TDecodedText& out, std::string* reason) {
+    auto refuse = [&](const char* why) {
+        if (reason) *reason = why;
+        return false;
+    };
+    const std::string_view view(bytes);
+    if (StartsWith(view, std::string_view("\xFF\xFE\0\0", 4)) || StartsWith(view, std::string_view("\0\0\xFE\xFF", 4)))
+        return refuse("the file is in UTF-32, which is not read");
+    const bool little = StartsWith(view, "\xFF\xFE"), big = StartsWith(view, "\xFE\xFF");
+    if (little || big) {
+        if (view.size() % 2 != 0) return refuse("the file's UTF-16 text has an odd number of bytes");
+        out.Encoding = little ? TTextEncoding::Utf16LeBom : TTextEncoding::Utf16BeBom;
+        out.Text = Utf16ToUtf8(view.substr(2), big, true);
+        return true;
+    }
+    const bool mark = StartsWith(view, "\xEF\xBB\xBF");
+    if (!mark && LooksLikeUtf16(view)) return refuse("the file looks like UTF-16 without a byte-order mark");
+    out.Encoding = mark ? TTextEncoding::Utf8Bom : TTextEncoding::Utf8;
+    out.Text = std::move(bytes);
+    if (mark) out.Text.erase(0, 3);
+    return true;
+}
+
 std::string EncodeText(std::string_view utf8, TTextEncoding encoding) {
     switch (encoding) {
         case TTextEncoding::Utf16LeBom:
-            return "\xFF\xFE" + Utf8ToUtf16Le(utf8);
+            return "\xFF\xFE" + Utf8ToUtf16(utf8, false);
+        case TTextEncoding::Utf16BeBom:
+            return "\xFE\xFF" + Utf8ToUtf16(utf8, true);
         case TTextEncoding::Utf8Bom:
             return "\xEF\xBB\xBF" + std::string(utf8);
         case TTextEncoding::Utf8:

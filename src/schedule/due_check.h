@@ -4,8 +4,10 @@
 // reached only through TReminderWindows.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
+#include "schedule/recurrence.h"
 #include "store/remind_file.h"
 
 // The hand-off operations the windows supply.
@@ -35,10 +37,23 @@ public:
     // The start-up pass, once while the main window is created.
     void CheckMissedReminders();
 
+    // Off: every answer is made afresh on every tick instead of being kept
+    // in the records between ticks (the results are the same).
+    void SetCaching(bool on) { FCaching = on; }
+
     // The records found due in the current tick (references only).
     std::vector<TRmRecordStruct*> DueList;
 
 private:
+    TDateTime NextOf(TRmRecordStruct& record, TDateTime now, int64_t nowMs, bool cached) const;
+    void RenewText(TRmRecordStruct& record, TDateTime now, int64_t nowMs, bool cached) const;
+    void NoteWords(TTimeUnitWords&& words);
+
     TRemindFile& FStore;
     TReminderWindows& FWindows;
+    bool FCaching = true;
+    // This tick's unit words, and the number that tells kept texts made
+    // with them from texts made with other words.
+    TTimeUnitWords FWords;
+    uint64_t FWordsSerial = 0;
 };

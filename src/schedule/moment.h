@@ -26,3 +26,17 @@ inline int64_t MomentMs(TDateTime value) {
 inline bool IsLaterThan(TDateTime a, TDateTime b) {
     return MomentMs(a) > MomentMs(b);
 }
+
+// A date-time text of the data file that could not be read at all loads as a
+// quiet NaN. Such a moment is no moment: the schedule never computes with it.
+inline bool IsUnreadableMoment(TDateTime value) {
+    return std::isnan(value);
+}
+
+// A span of "now" in whole milliseconds, both ends included, over which an
+// answer of the schedule stays the same; empty when From > To.
+struct TMsSpan {
+    int64_t From;
+    int64_t To;
+    bool Holds(int64_t ms) const { return From <= ms && ms <= To; }
+};

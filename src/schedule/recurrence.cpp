@@ -4,13 +4,10 @@
 #include "schedule/recurrence.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 
-#include "i18n/lang_text.h"
 #include "schedule/moment.h"
 
 namespace {
@@ -127,15 +124,28 @@ private:
     TDateParts FDate;
 };
 
-// The first yearly occurrence not earlier than now.
-TDateTime NextYearly(const TRmRecordStruct& record, TDateTime now, const TDayFacts& today) {
+constexpr TMsSpan AnyNow{INT64_MIN, INT64_MAX};
+
+// The first yearly occurrence not earlier than now, and the span of now it
+// holds for: the comparisons with the due moment and with the candidate
+// give the same answers over it, and so does the year of today.
+TOccurrenceSpan NextYearly(const TRmRecordStruct& record, int64_t nowMs, const TDayFacts& today,
+                           TMsSpan wholeDay) {
     const std::optional<TDateTime> v = WakeMoment(record);
-    if (!v) return 0;
-    if (!IsLaterThan(now, *v)) return *v;
+    if (!v) return {0, AnyNow};
+    const int64_t dueMs = MomentMs(*v);
+    if (nowMs <= dueMs) return {*v, {INT64_MIN, dueMs}};
     const TAnniversary anniversary(*v);
     const int year = std::max(anniversary.Year() + 1, today.Year);
     const TDateTime candidate = anniversary.In(year);
-    return IsLaterThan(now, candidate) ? anniversary.In(year + 1) : candidate;
+    const int64_t candidateMs = MomentMs(candidate);
+    TMsSpan span{std::max(wholeDay.From, dueMs + 1), wholeDay.To};
+    if (nowMs > candidateMs) {
+        span.From = std::max(span.From, candidateMs + 1);
+        return {anniversary.In(year + 1), span};
+    }
+    span.To = std::min(span.To, candidateMs);
+    return {candidate, span};
 }
 
 // This year's anniversary, as Daily uses today; a reminder whose date lies in
@@ -149,34 +159,45 @@ TDateTime StartupYearly(const TRmRecordStruct& record, const TDayFacts& today) {
 
 }  // namespace
 
-TDateTime NextOccurrence(const TRmRecordStruct& record, TDateTime now) {
+TOccurrenceSpan NextOccurrenceSpan(const TRmRecordStruct& record, TDateTime now) {
+    if (IsUnreadableMoment(record.WakeTime)) return {0, AnyNow};
     const TDayAndTime at = SplitMoment(now);
     const int64_t wake = WakeMs(record);
     const bool wakePassed = at.Ms > wake;
+    // Daily, weekly and monthly answers depend on now only through its day
+    // and the side of the wake time it is on.
+    const int64_t dayStart = at.Day * MsPerDay;
+    const TMsSpan side = wakePassed ? TMsSpan{dayStart + wake + 1, dayStart + MsPerDay - 1}
+                                    : TMsSpan{dayStart, dayStart + wake};
     switch (record.Period) {
     case PeriodOnce:
-        return WakeMoment(record).value_or(0);
+        return {WakeMoment(record).value_or(0), AnyNow};
     case PeriodDaily:
-        return MomentAt(at.Day + (wakePassed ? 1 : 0), wake);
+        return {MomentAt(at.Day + (wakePassed ? 1 : 0), wake), side};
     case PeriodWeekly: {
         const int d = FactsOf(at.Day).Weekday;
         const std::optional<int> days = WeeklySearch(record, d, wakePassed ? d + 1 : d);
-        return days ? MomentAt(at.Day + *days, wake) : 0;
+        return {days ? MomentAt(at.Day + *days, wake) : 0, side};
     }
     case PeriodMonthly: {
         const TDayFacts& today = FactsOf(at.Day);
         const int start = wakePassed ? today.DayOfMonth + 1 : today.DayOfMonth;
         const std::optional<int> days = MonthlySearch(record, today, start);
-        return days ? MomentAt(at.Day + *days, wake) : -1;
+        return {days ? MomentAt(at.Day + *days, wake) : -1, side};
     }
     case PeriodYearly:
-        return NextYearly(record, now, FactsOf(at.Day));
+        return NextYearly(record, dayStart + at.Ms, FactsOf(at.Day), {dayStart, dayStart + MsPerDay - 1});
     default:
-        return 0;
+        return {0, AnyNow};
     }
 }
 
+TDateTime NextOccurrence(const TRmRecordStruct& record, TDateTime now) {
+    return NextOccurrenceSpan(record, now).Value;
+}
+
 std::optional<TDateTime> StartupOccurrence(const TRmRecordStruct& record, TDateTime now) {
+    if (IsUnreadableMoment(record.WakeTime)) return std::nullopt;
     const TDayAndTime at = SplitMoment(now);
     const int64_t wake = WakeMs(record);
     switch (record.Period) {
@@ -207,85 +228,4 @@ TDateTime NextOccurrence(const TRmRecordStruct& record) {
 
 std::optional<TDateTime> StartupOccurrence(const TRmRecordStruct& record) {
     return StartupOccurrence(record, Now());
-}
-
-namespace {
-
-const char* const UnitKeys[5] = {"constY", "constM", "constD", "constHH", "constMM"};
-
-// Years, months, days, hours and minutes between the moments, split
-// greedily: calendar years and months first (counted with the average year
-// and month), then days and hours, each step moving a cursor toward the
-// target; seconds are dropped.
-std::array<int64_t, 5> SplitSpan(TDateTime now, TDateTime target) {
-    std::array<int64_t, 5> counts{};
-    const int64_t targetMs = MomentMs(target);
-    TDateTime cursor = now;
-    const double daysPerUnit[2] = {365.25, 30.4375};
-    for (int unit = 0; unit < 2; ++unit) {
-        const int64_t spanMs = targetMs - MomentMs(cursor);
-        const double days = static_cast<double>(std::llabs(spanMs)) / MSecsPerDay;
-        const int64_t count = static_cast<int64_t>(days / daysPerUnit[unit]);
-        counts[static_cast<size_t>(unit)] = count;
-        if (count == 0) continue;
-        const int months = static_cast<int>(unit == 0 ? count * 12 : count);
-        cursor = IncMonth(cursor, spanMs < 0 ? -months : months);
-    }
-    int64_t restMs = std::llabs(targetMs - MomentMs(cursor));
-    counts[2] = restMs / MsPerDay;
-    restMs %= MsPerDay;
-    counts[3] = restMs / MsPerHour;
-    restMs %= MsPerHour;
-    counts[4] = restMs / MsPerMinute;
-    return counts;
-}
-
-// Replaces text with the words, reusing its storage: the due check renews
-// every reminder's text on every tick.
-template <typename TWordOf>
-void SpanText(std::string& text, TDateTime now, TDateTime target, TWordOf wordOf) {
-    text.clear();
-    if (!std::isfinite(now) || !std::isfinite(target)) return;
-    const std::array<int64_t, 5> counts = SplitSpan(now, target);
-    for (size_t unit = 0; unit < counts.size(); ++unit) {
-        if (counts[unit] == 0) continue;
-        char number[24];
-        const auto written = std::to_chars(number, number + sizeof number, counts[unit]);
-        text.append(number, written.ptr);
-        text += ' ';
-        text += wordOf(unit, counts[unit] == 1);
-        text += "  ";
-    }
-}
-
-}  // namespace
-
-TTimeUnitWords CurrentTimeUnitWords() {
-    TTimeUnitWords words;
-    for (size_t unit = 0; unit < 5; ++unit) {
-        words.Singular[unit] = LangText("Translation", UnitKeys[unit], "");
-        words.Plural[unit] = LangText("Translation", std::string(UnitKeys[unit]) + "s", "");
-    }
-    return words;
-}
-
-void RemainingTextInto(std::string& text, TDateTime now, TDateTime target, const TTimeUnitWords& words) {
-    SpanText(text, now, target, [&](size_t unit, bool one) -> const std::string& {
-        return one ? words.Singular[unit] : words.Plural[unit];
-    });
-}
-
-std::string RemainingText(TDateTime now, TDateTime target, const TTimeUnitWords& words) {
-    std::string text;
-    RemainingTextInto(text, now, target, words);
-    return text;
-}
-
-std::string RemainingText(TDateTime now, TDateTime target) {
-    // Only the words the text needs are looked up.
-    std::string text;
-    SpanText(text, now, target, [](size_t unit, bool one) {
-        return LangText("Translation", std::string(UnitKeys[unit]) + (one ? "" : "s"), "");
-    });
-    return text;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
@@ -18,22 +19,51 @@ constexpr const char* KeyVoice = "VOICE";
 constexpr const char* KeyEnd = "ENDTIME";
 constexpr const char* KeyRepeat = "REPEAT_DATA";
 
-TDateTime ReadDateTimeValue(const TIniFile& ini, const std::string& section, const char* key) {
+// An empty or missing value is 0; text that reads under no format is kept
+// apart from 0 (see UnreadableMoment).
+TDateTime DateTimeValue(std::string_view text) {
     TDateTime value = 0;
-    std::string text = ini.ReadString(section, key, "");
-    return !text.empty() && TryStrToDateTime(text, value) ? value : 0;
+    if (text.empty()) return 0;
+    return TryStrToDateTime(std::string(text), value) ? value : UnreadableMoment;
 }
 
-TDateTime ReadTimeValue(const TIniFile& ini, const std::string& section, const char* key) {
+TDateTime TimeValue(std::string_view text) {
     TDateTime value = 0;
-    std::string text = ini.ReadString(section, key, "");
-    return !text.empty() && TryStrToTime(text, value) ? value : 0;
+    if (text.empty()) return 0;
+    return TryStrToTime(std::string(text), value) ? value : UnreadableMoment;
 }
+
+// The creation moment a section name "R" + YYYYMMDDhhmmss stands for.
+std::optional<TDateTime> MomentOfSectionName(std::string_view name) {
+    if (name.size() != 15 || (name[0] != 'R' && name[0] != 'r')) return std::nullopt;
+    int fields[6];
+    const int widths[6] = {4, 2, 2, 2, 2, 2};
+    size_t at = 1;
+    for (int f = 0; f < 6; ++f) {
+        int v = 0;
+        for (int i = 0; i < widths[f]; ++i, ++at) {
+            const char c = name[at];
+            if (c < '0' || c > '9') return std::nullopt;
+            v = v * 10 + (c - '0');
+        }
+        fields[f] = v;
+    }
+    if (!IsValidDate(fields[0], fields[1], fields[2]) || !IsValidTime(fields[3], fields[4], fields[5], 0))
+        return std::nullopt;
+    return EncodeDateTime(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
+}
+
+// The last moment whose section name still has a four-digit year.
+constexpr TDateTime LastIdentityMoment = 2958465.0 + 86399.0 / 86400.0;  // 9999-12-31 23:59:59
+
+std::string DateTimeText(TDateTime value) { return DateTimeToStr(value); }
+std::string EndTimeText(TDateTime value) { return value != 0 ? DateTimeToStr(value) : ""; }
+std::string TimeText(TDateTime value) { return TimeToStr(value); }
 
 }  // namespace
 
-TRemindFile::TRemindFile(const std::string& fileName, TConfigOnClose onClose)
-    : TIniFile(fileName), FOnClose(onClose) {
+TRemindFile::TRemindFile(const std::string& fileName, TConfigOnClose onClose, TIniAccess access)
+    : TIniFile(fileName, access), FOnClose(onClose) {
     LoadAll();
 }
 
@@ -56,31 +86,56 @@ void TRemindFile::LoadAll() {
     FRecords.clear();
     FBySection.clear();
     FLoadedSections.clear();
-    for (const std::string& key : ReadSection(ListSection)) {
-        auto record = ReadRecord(ListSection, key);
+    const TIniDocument& document = Document();
+    FRecords.reserve(document.KeyCount(ListSection));
+    FBySection.reserve(document.KeyCount(ListSection));
+    document.ForEachKey(ListSection, [&](std::string_view key, std::string_view description) {
+        auto record = ReadRecordFrom(document, key, description);
         std::string section = SectionOf(*record);
-        if (section != key) FLoadedSections[record.get()] = key;
+        if (section != key) FLoadedSections.emplace(record.get(), std::string(key));
         FBySection.emplace(std::move(section), record.get());
         FRecords.push_back(std::move(record));
-    }
+    });
 }
 
 std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecord(const std::string& listSection, const std::string& key) const {
-    return ReadRecordFrom(*this, listSection, key);
+    auto description = Document().FindRaw(listSection, key);
+    return ReadRecordFrom(Document(), key, description.value_or(std::string_view()));
 }
 
-std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniFile& ini, const std::string& listSection,
-                                                             const std::string& key) {
+std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument& ini, std::string_view key,
+                                                             std::string_view rawDescription) {
     auto r = std::make_unique<TRmRecordStruct>();
-    r->Description = DecodeIniValue(ini.ReadString(listSection, key, ""));
-    r->CreateDateTime = ReadDateTimeValue(ini, key, KeyCreate);
+    r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
+    // One pass over the reminder's section; where a key occurs twice the
+    // first one counts, as for every other lookup.
+    std::string_view values[7];
+    bool found[7] = {};
+    static constexpr const char* keys[7] = {KeyPeriod, KeyCreate, KeyLast, KeyWake, KeyVoice, KeyEnd, KeyRepeat};
+    ini.ForEachKey(key, [&](std::string_view name, std::string_view value) {
+        for (int i = 0; i < 7; ++i) {
+            if (!found[i] && SameTextAscii(name, keys[i])) {
+                found[i] = true;
+                values[i] = value;
+                return;
+            }
+        }
+    });
+    int period = -1;
+    if (!found[0] || !TryParseIniInteger(values[0], period)) period = -1;
     // Stored in a byte as the file's integer would be: -1 becomes 255.
-    r->Period = static_cast<uint8_t>(ini.ReadInteger(key, KeyPeriod, -1));
-    r->WakeTime = ReadTimeValue(ini, key, KeyWake);
-    r->EndTime = ReadDateTimeValue(ini, key, KeyEnd);
-    r->LastTime = ReadDateTimeValue(ini, key, KeyLast);
-    r->Voice = ini.ReadString(key, KeyVoice, "");
-    r->RepeatData = RepeatDataFromHex(ini.ReadString(key, KeyRepeat, ""));
+    r->Period = static_cast<uint8_t>(period);
+    r->CreateDateTime = DateTimeValue(values[1]);
+    // The section name says when the reminder was made: a creation moment
+    // whose text is unreadable is taken from it, so the reminder keeps its
+    // identity (and the text stays in the file).
+    if (IsUnreadable(r->CreateDateTime))
+        if (auto moment = MomentOfSectionName(key)) r->CreateDateTime = *moment;
+    r->LastTime = DateTimeValue(values[2]);
+    r->WakeTime = TimeValue(values[3]);
+    r->Voice = SanitizeUtf8(values[4]);
+    r->EndTime = DateTimeValue(values[5]);
+    r->RepeatData = RepeatDataFromHex(values[6]);
     return r;
 }
 
@@ -103,25 +158,42 @@ std::string TRemindFile::SectionOf(const TRmRecordStruct& record) {
     return std::string(name, sizeof name);
 }
 
+void TRemindFile::WriteMoment(const std::string& section, const std::string& oldSection, const char* key,
+                              TDateTime value, std::string (*text)(TDateTime)) {
+    if (!IsUnreadable(value)) return WriteString(section, key, text(value));
+    // Kept as the file had it; a reminder moving to another section takes
+    // the text along.
+    if (oldSection.empty()) return;
+    if (auto raw = Document().FindRaw(oldSection, key)) WriteString(section, key, std::string(*raw));
+}
+
+void TRemindFile::ForgetListKey(const std::string& key) {
+    FRemovedKeys.insert(key);
+    DeleteKey(ListSection, key);
+}
+
 void TRemindFile::WriteRecord(const std::string& listSection, TRmRecordStruct& r) {
     const std::string section = SectionOf(r);
     Update([&] {
+        std::string moving;
         auto old = FLoadedSections.find(&r);
         if (old != FLoadedSections.end()) {
-            if (old->second != section && !FindBySection(old->second)) {
-                DeleteKey(listSection, old->second);
-                EraseSection(old->second);
-            }
+            if (!SameTextAscii(old->second, section)) moving = old->second;
             FLoadedSections.erase(old);
         }
         WriteString(listSection, section, EncodeIniValue(r.Description));
         WriteString(section, KeyPeriod, std::to_string(r.Period));
-        WriteString(section, KeyCreate, DateTimeToStr(r.CreateDateTime));
-        WriteString(section, KeyLast, DateTimeToStr(r.LastTime));
-        WriteString(section, KeyWake, TimeToStr(r.WakeTime));
+        WriteMoment(section, moving, KeyCreate, r.CreateDateTime, DateTimeText);
+        WriteMoment(section, moving, KeyLast, r.LastTime, DateTimeText);
+        WriteMoment(section, moving, KeyWake, r.WakeTime, TimeText);
         WriteString(section, KeyVoice, r.Voice);
-        WriteString(section, KeyEnd, r.EndTime != 0 ? DateTimeToStr(r.EndTime) : "");
+        WriteMoment(section, moving, KeyEnd, r.EndTime, EndTimeText);
         WriteString(section, KeyRepeat, RepeatDataToHex(r.RepeatData));
+        // The old section goes only once nothing else claims it.
+        if (!moving.empty() && !FindBySection(moving)) {
+            ForgetListKey(moving);
+            EraseSection(moving);
+        }
     });
 }
 
@@ -141,9 +213,23 @@ void TRemindFile::UnindexRecord(TRmRecordStruct* record) {
     }
 }
 
-TRmRecordStruct* TRemindFile::FindBySection(const std::string& section) const {
+TRmRecordStruct* TRemindFile::FindBySection(std::string_view section) const {
     auto it = FBySection.find(section);
     return it == FBySection.end() ? nullptr : it->second;
+}
+
+std::vector<TRmRecordStruct*> TRemindFile::FindAllBySection(std::string_view section) const {
+    std::vector<TRmRecordStruct*> found;
+    auto [first, last] = FBySection.equal_range(section);
+    for (auto it = first; it != last; ++it) found.push_back(it->second);
+    // In store order, as the list shows them.
+    std::sort(found.begin(), found.end(), [&](const TRmRecordStruct* a, const TRmRecordStruct* b) {
+        auto position = [&](const TRmRecordStruct* r) {
+            return std::find_if(FRecords.begin(), FRecords.end(), [&](const auto& p) { return p.get() == r; });
+        };
+        return position(a) < position(b);
+    });
+    return found;
 }
 
 bool TRemindFile::SectionTaken(const std::string& section, const TRmRecordStruct* except) const {
@@ -159,7 +245,17 @@ TRmRecordStruct* TRemindFile::AddRecord(std::unique_ptr<TRmRecordStruct> record)
         // Already ours: the caller's pointer must not own it twice.
         return record.release();
     }
-    while (SectionTaken(SectionOf(*record), record.get())) record->CreateDateTime += OneSecond;
+    // Past the last second of year 9999 no section name can be made, and
+    // the search would go on for ever.
+    const TDateTime wanted = record->CreateDateTime;
+    while (SectionTaken(SectionOf(*record), record.get())) {
+        record->CreateDateTime += OneSecond;
+        if (!(record->CreateDateTime < LastIdentityMoment + OneSecond / 2)) {
+            record->CreateDateTime = wanted;
+            throw ENoFreeIdentity("no free identity for a new reminder: every second from " + DateTimeToStr(wanted) +
+                                  " to the end of year 9999 is taken");
+        }
+    }
     TRmRecordStruct* stored = record.get();
     IndexRecord(stored);
     FRecords.push_back(std::move(record));
@@ -183,16 +279,29 @@ void TRemindFile::DeleteRecord(TRmRecordStruct* record) {
     FLoadedSections.erase(record);
     Update([&] {
         if (!oldSection.empty() && !FindBySection(oldSection)) {
-            DeleteKey(ListSection, oldSection);
+            ForgetListKey(oldSection);
             EraseSection(oldSection);
         }
         // Another reminder may carry the same identity (a file edited by
         // hand); its entry stays.
         if (!FindBySection(section)) {
             EraseSection(section);
-            DeleteKey(ListSection, section);
+            ForgetListKey(section);
         }
     });
+}
+
+void TRemindFile::CheckReplacement(const TIniDocument& onDisk) {
+    std::string lost;
+    size_t count = 0;
+    onDisk.ForEachKey(ListSection, [&](std::string_view key, std::string_view) {
+        if (Document().FindRaw(ListSection, key) || FRemovedKeys.contains(key)) return;
+        if (count++ == 0) lost = std::string(key);
+    });
+    if (count > 0)
+        throw WriteError("another program changed the file since it was read, and replacing it would remove " +
+                         std::to_string(count) + (count == 1 ? " reminder" : " reminders") + " (" + lost +
+                         (count > 1 ? ", ..." : "") + ") that it holds now; the file was left as it is");
 }
 
 void TRemindFile::SaveConfig() {
@@ -218,11 +327,14 @@ void TRemindFile::Backup(const std::string& target) {
 
 void TRemindFile::Restore(const std::string& source) {
     if (!FileExists(source)) return;
-    const TIniFile backup(source);  // read only: nothing is ever written to it
-    if (backup.ReadFailed()) return;
+    // Read only: nothing is ever written to the source.
+    TIniDocument backup;
+    TTextEncoding encoding;
+    if (!LoadIniDocument(source, backup, encoding, nullptr, nullptr)) return;
     std::vector<std::unique_ptr<TRmRecordStruct>> incoming;
-    for (const std::string& key : backup.ReadSection(ListSection))
-        incoming.push_back(ReadRecordFrom(backup, ListSection, key));
+    backup.ForEachKey(ListSection, [&](std::string_view key, std::string_view description) {
+        incoming.push_back(ReadRecordFrom(backup, key, description));
+    });
     // All additions reach the data file as one replacement.
     Update([&] {
         for (auto& r : incoming)

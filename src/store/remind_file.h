@@ -6,11 +6,19 @@
 // reminder has a section of its own, named "R" + its creation moment as
 // YYYYMMDDhhmmss. Every reminder change is on disk, as one atomic file
 // replacement, when the call returns.
+//
+// The store never writes what it could not read: a moment whose text cannot
+// be read loads as UnreadableMoment and its text stays in the file until the
+// moment is set anew; lines and bytes it does not understand are written back
+// as they were (platform/ini_file.h). Opened read-only it never writes.
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/ini_file.h"
@@ -25,11 +33,19 @@ inline constexpr const char* BackupSection = "BACKUP";
 // tools that only change reminders keep the file's settings as they are.
 enum class TConfigOnClose { Save, Keep };
 
+// Raised when a new reminder can be given no identity of its own: every
+// second from its creation moment to the end of year 9999 is taken.
+class ENoFreeIdentity : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class TRemindFile : public TIniFile {
 public:
     // Loads the settings and the reminders; a missing file gives defaults and
     // no reminders, and nothing is created on disk until the first write.
-    explicit TRemindFile(const std::string& fileName, TConfigOnClose onClose = TConfigOnClose::Save);
+    explicit TRemindFile(const std::string& fileName, TConfigOnClose onClose = TConfigOnClose::Save,
+                         TIniAccess access = TIniAccess::ReadWrite);
     // Saves the configuration unless told to keep it (a failure cannot be
     // reported from here: call SaveConfig first where it must be).
     ~TRemindFile() override;
@@ -50,7 +66,8 @@ public:
 
     // Takes ownership and writes the record. When its section already names
     // another reminder (two created within the same second), its creation
-    // moment moves forward a second at a time until the section is free.
+    // moment moves forward a second at a time until the section is free
+    // (ENoFreeIdentity past year 9999; the record is then not taken).
     // Answers the stored record. If the write fails the record is kept in
     // memory (and written with the next change) and the error is raised.
     TRmRecordStruct* AddRecord(std::unique_ptr<TRmRecordStruct> record);
@@ -58,8 +75,11 @@ public:
     // Removes the reminder's section and list entry and frees the record.
     void DeleteRecord(TRmRecordStruct* record);
     bool Contains(const TRmRecordStruct* record) const;
-    // The stored record whose section is that name, or null.
-    TRmRecordStruct* FindBySection(const std::string& section) const;
+    // The stored record whose section is that name (any case), or null.
+    TRmRecordStruct* FindBySection(std::string_view section) const;
+    // Every stored record of that identity: a hand-edited file can list one
+    // reminder twice (the same name in another case).
+    std::vector<TRmRecordStruct*> FindAllBySection(std::string_view section) const;
 
     void SaveConfig();
 
@@ -73,11 +93,18 @@ public:
     // only read.
     void Restore(const std::string& source);
 
+protected:
+    // Refuses a replacement that would drop reminders someone else added to
+    // the file behind this store's back.
+    void CheckReplacement(const TIniDocument& onDisk) override;
+
 private:
-    static std::unique_ptr<TRmRecordStruct> ReadRecordFrom(const TIniFile& ini, const std::string& listSection,
-                                                           const std::string& key);
+    static std::unique_ptr<TRmRecordStruct> ReadRecordFrom(const TIniDocument& ini, std::string_view key,
+                                                           std::string_view rawDescription);
+    void WriteMoment(const std::string& section, const std::string& oldSection, const char* key, TDateTime value,
+                     std::string (*text)(TDateTime));
+    void ForgetListKey(const std::string& key);
     bool SectionTaken(const std::string& section, const TRmRecordStruct* except) const;
-    void ForgetLoadedSection(TRmRecordStruct* record);
 
     void IndexRecord(TRmRecordStruct* record);
     void UnindexRecord(TRmRecordStruct* record);
@@ -87,10 +114,13 @@ private:
     // Records by section name, so that adding many reminders (a restore)
     // does not compare every new identity with every stored one. A record's
     // creation moment is its identity and does not change once stored.
-    std::unordered_multimap<std::string, TRmRecordStruct*> FBySection;
+    std::unordered_multimap<std::string, TRmRecordStruct*, TAsciiCaseHash, TAsciiCaseEqual> FBySection;
     // Reminders loaded from a section that is not the one their creation
     // moment names (a damaged or hand-edited file). The old section is
     // removed with the reminder's next write, so it cannot come back as a
     // duplicate on the next start.
     std::unordered_map<const TRmRecordStruct*, std::string> FLoadedSections;
+    // List entries this store removed, so that their absence is not taken
+    // for reminders someone else added.
+    std::unordered_set<std::string, TAsciiCaseHash, TAsciiCaseEqual> FRemovedKeys;
 };

@@ -34,7 +34,7 @@ int HexValue(char c) {
 }
 }  // namespace
 
-std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(const std::string& text) {
+std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(std::string_view text) {
     std::array<uint8_t, RepeatDataSize> data{};
     for (size_t i = 0; i < RepeatDataSize && 2 * i + 1 < text.size(); ++i) {
         int high = HexValue(text[2 * i]);

@@ -4,10 +4,14 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
+#include <string_view>
 
 #include "platform/datetime.h"
+#include "schedule/due_cache.h"
 
 // Repeat kinds; any other value means the reminder has no schedule (255 is
 // what a reminder without a stored kind reads as).
@@ -22,6 +26,12 @@ constexpr size_t RepeatDataSize = 31;
 // Where the due date of once, daily and yearly reminders sits inside
 // RepeatData: eight bytes of a little-endian double.
 constexpr size_t WakeDateOffset = 7;
+
+// A stored moment whose text could not be read under any format: the text
+// stays in the data file as it was, and the moment is not a number, so it
+// can be told from a real 0 (which would show as 30 December 1899).
+constexpr TDateTime UnreadableMoment = std::numeric_limits<double>::quiet_NaN();
+inline bool IsUnreadable(TDateTime value) { return std::isnan(value); }
 
 struct TRmRecordStruct {
     std::string Description;
@@ -41,13 +51,22 @@ struct TRmRecordStruct {
     TDateTime WakeDate() const;
     void SetWakeDate(TDateTime value);
 
+    // An unreadable end time still says the reminder was completed.
     bool IsCompleted() const { return EndTime != 0; }
+    // Some stored moment could not be read (see UnreadableMoment).
+    bool IsDamaged() const {
+        return IsUnreadable(CreateDateTime) || IsUnreadable(WakeTime) || IsUnreadable(EndTime) ||
+               IsUnreadable(LastTime);
+    }
     // Examined by the due check and listed as unfinished.
     bool IsActive() const { return EndTime == 0 || NextAlert != 0; }
+
+    // Kept by the due check between its ticks (memory only; a copy starts empty).
+    TDueCache DueCache;
 };
 
 // 62 upper-case hexadecimal digits, byte 0 first, high nibble first.
 std::string RepeatDataToHex(const std::array<uint8_t, RepeatDataSize>& data);
 // Decodes pairs of hexadecimal digits (either case) until the first pair that
 // is not two digits; at most 31 bytes; the rest stays 0.
-std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(const std::string& text);
+std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(std::string_view text);

@@ -53,3 +53,27 @@ TEST(FolderQueriesTest, TellFilesFromFoldersAndListEntries) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(XdgCacheHomeTest, FollowsXdgCacheHomeOnlyWhenAbsoluteElseHomeCache) {
+    TTempDir home;
+    TEnvGuard homeEnv("HOME", home.Path());
+    {
+        TEnvGuard unset("XDG_CACHE_HOME", std::nullopt);
+        EXPECT_EQ(XdgCacheHome(), home / ".cache");
+    }
+    {
+        TEnvGuard absolute("XDG_CACHE_HOME", "/srv/cache//");
+        EXPECT_EQ(XdgCacheHome(), "/srv/cache");
+    }
+    {
+        TEnvGuard relative("XDG_CACHE_HOME", "relative/cache");
+        EXPECT_EQ(XdgCacheHome(), home / ".cache");
+    }
+    TEnvGuard rootHome("HOME", "/");
+    TEnvGuard unset("XDG_CACHE_HOME", std::nullopt);
+    EXPECT_EQ(XdgCacheHome(), "/.cache");
+}
+
+}  // namespace

@@ -152,7 +152,7 @@ TEST_F(IniFileTest, IntegersAndLongValues) {
     EXPECT_EQ(ini.ReadInteger("S", "bad", 5), 5);
     EXPECT_EQ(ini.ReadInteger("S", "huge", 5), 5);
     EXPECT_EQ(ini.ReadInteger("S", "missing", 5), 5);
-    EXPECT_EQ(ini.ReadString("S", "long", "").size(), 2047u);
+    EXPECT_EQ(ini.ReadString("S", "long", ""), std::string(3000, 'v'));
     EXPECT_TRUE(ini.SectionExists("s"));
     EXPECT_FALSE(ini.SectionExists("T"));
 }

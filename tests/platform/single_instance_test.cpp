@@ -1,5 +1,6 @@
 // The single-instance lock and wake-up channel: the lock between servers in
-// one process and across processes, the runtime folder choice, the request
+// one process and across processes, the runtime folder and its private
+// fallback in the user's cache folder, the request
 // protocol against well-formed and hostile clients, and a real second process
 // (tests/tools/instance_peer) as the first instance that is stopped or killed.
 #include "platform/single_instance.h"
@@ -168,6 +169,10 @@ private:
 
 class SingleInstanceTest : public ::testing::Test {
 protected:
+    // A home of the test's own, so that no fallback ever reaches the real one.
+    TTempDir Home;
+    TEnvGuard HomeEnv {"HOME", Home.Path()};
+    TEnvGuard CacheEnv {"XDG_CACHE_HOME", std::nullopt};
     TTempDir Runtime;
     TEnvGuard Xdg {"XDG_RUNTIME_DIR", Runtime.Path()};
     std::string Name = UniqueName();
@@ -226,19 +231,26 @@ TEST_F(SingleInstanceTest, NothingRunningAnswersNothing) {
     close(probe);
 }
 
-// --- the runtime folder -----------------------------------------------------
+// --- the runtime folder and its private fallback ------------------------------
 
-// The /tmp fallback folder of a test name, removed afterwards.
-struct TTmpFallback {
-    std::string Name = UniqueName();
-    std::string Path = "/tmp/" + Name + "-" + std::to_string(getuid());
-    ~TTmpFallback() {
+// The fixed /tmp name the lock once fell back to, planted by a test as
+// another user might, and removed afterwards.
+struct TPlantedTmpName {
+    std::string Path;
+    explicit TPlantedTmpName(const std::string& name) : Path("/tmp/" + name + "-" + std::to_string(getuid())) {}
+    ~TPlantedTmpName() {
         std::error_code ec;
         std::filesystem::remove_all(Path, ec);
     }
 };
 
-TEST_F(SingleInstanceTest, UnusableXdgFolderFallsBackToPrivateTmpFolder) {
+mode_t ModeOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(lstat(path.c_str(), &st), 0) << path;
+    return st.st_mode;
+}
+
+TEST_F(SingleInstanceTest, UnusableRuntimeFolderFallsBackToPrivateCacheFolder) {
     const std::string groupWritable = Runtime / "shared";
     ASSERT_EQ(mkdir(groupWritable.c_str(), 0700), 0);
     ASSERT_EQ(chmod(groupWritable.c_str(), 0770), 0);
@@ -248,53 +260,136 @@ TEST_F(SingleInstanceTest, UnusableXdgFolderFallsBackToPrivateTmpFolder) {
     for (const std::optional<std::string>& xdg : std::vector<std::optional<std::string>> {
              std::nullopt, "relative/dir", groupWritable, Runtime / "missing", tooLong}) {
         SCOPED_TRACE(xdg.value_or("(unset)"));
+        TTempDir home;   // no cache folder yet
+        TEnvGuard homeEnv("HOME", home.Path());
         TEnvGuard env("XDG_RUNTIME_DIR", xdg);
-        TTmpFallback tmp;
-        EXPECT_EQ(InstanceRuntimeDir(tmp.Name), tmp.Path);
-        struct stat st {};
-        ASSERT_EQ(lstat(tmp.Path.c_str(), &st), 0);
-        EXPECT_TRUE(S_ISDIR(st.st_mode));
-        EXPECT_EQ(st.st_mode & 0777, 0700u);
-        auto server = TInstanceServer::Create(tmp.Name);
+        const std::string name = UniqueName();
+        const std::string folder = home / ".cache/olvo-reminder";
+        EXPECT_EQ(InstanceRuntimeDir(name), folder);
+        EXPECT_EQ(ModeOf(home / ".cache"), S_IFDIR | 0700);
+        EXPECT_EQ(ModeOf(folder), S_IFDIR | 0700);
+        auto server = TInstanceServer::Create(name);
         EXPECT_TRUE(server);
-        EXPECT_TRUE(IsInstanceRunning(tmp.Name));
+        EXPECT_TRUE(IsInstanceRunning(name));
+        EXPECT_TRUE(PathExists(folder + "/" + name + ".lock"));
+        EXPECT_TRUE(PathExists(folder + "/" + name + ".sock"));
+        EXPECT_FALSE(PathExists("/tmp/" + name + "-" + std::to_string(getuid())));
     }
 }
 
-TEST_F(SingleInstanceTest, TmpFolderNotProvablyOursIsNeverUsed) {
-    TEnvGuard env("XDG_RUNTIME_DIR", std::nullopt);
+TEST_F(SingleInstanceTest, CacheFolderFollowsXdgCacheHomeOnlyWhenAbsolute) {
+    TEnvGuard runtime("XDG_RUNTIME_DIR", std::nullopt);
+    TTempDir cache;
+    {
+        TEnvGuard env("XDG_CACHE_HOME", cache / "deep/er/");
+        EXPECT_EQ(InstanceRuntimeDir(Name), cache / "deep/er/olvo-reminder");
+        EXPECT_EQ(ModeOf(cache / "deep"), S_IFDIR | 0700);
+        EXPECT_EQ(ModeOf(cache / "deep/er/olvo-reminder"), S_IFDIR | 0700);
+    }
+    {
+        TEnvGuard env("XDG_CACHE_HOME", "relative/cache");
+        EXPECT_EQ(InstanceRuntimeDir(Name), Home / ".cache/olvo-reminder");
+    }
+}
+
+TEST_F(SingleInstanceTest, NamePlantedInTmpByOthersChangesNothing) {
+    TEnvGuard runtime("XDG_RUNTIME_DIR", std::nullopt);
     TTempDir target;
-    auto check = [&](const TTmpFallback& tmp) {
-        EXPECT_EQ(InstanceRuntimeDir(tmp.Name), "");
-        TInstanceLock outcome = TInstanceLock::Acquired;
-        std::string problem;
-        EXPECT_FALSE(TInstanceServer::Create(tmp.Name, outcome, &problem));
-        EXPECT_EQ(outcome, TInstanceLock::Unavailable);
-        EXPECT_NE(problem.find(tmp.Path), std::string::npos) << problem;
-        EXPECT_FALSE(IsInstanceRunning(tmp.Name));
-        EXPECT_EQ(InstanceClient::FindWindowState(tmp.Name, KMain), TWindowState::None);
+    auto check = [&](const TPlantedTmpName& planted) {
+        TInstanceLock outcome = TInstanceLock::Unavailable;
+        auto server = TInstanceServer::Create(Name, outcome);
+        ASSERT_TRUE(server);
+        EXPECT_EQ(outcome, TInstanceLock::Acquired);
+        EXPECT_EQ(InstanceRuntimeDir(Name), Home / ".cache/olvo-reminder");
+        EXPECT_TRUE(IsInstanceRunning(Name));
+        EXPECT_FALSE(TInstanceServer::Create(Name, outcome));
+        EXPECT_EQ(outcome, TInstanceLock::HeldElsewhere);
+        std::vector<std::string> inside;
+        for (const auto& entry : std::filesystem::directory_iterator(target.Path())) inside.push_back(entry.path());
+        EXPECT_TRUE(inside.empty()) << "nothing may be created in the planted folder";
+        EXPECT_TRUE(PathExists(planted.Path)) << "nor is it removed";
     };
     {
         SCOPED_TRACE("symlink");
-        TTmpFallback tmp;
-        ASSERT_EQ(symlink(target.Path().c_str(), tmp.Path.c_str()), 0);
-        check(tmp);
-        EXPECT_FALSE(PathExists(target / (tmp.Name + ".lock"))) << "nothing may be created through the link";
+        TPlantedTmpName planted(Name);
+        ASSERT_EQ(symlink(target.Path().c_str(), planted.Path.c_str()), 0);
+        check(planted);
+    }
+    {
+        SCOPED_TRACE("folder writable by everyone");
+        TPlantedTmpName planted(Name);
+        ASSERT_EQ(mkdir(planted.Path.c_str(), 0700), 0);
+        ASSERT_EQ(chmod(planted.Path.c_str(), 0777), 0);
+        check(planted);
+        EXPECT_FALSE(PathExists(planted.Path + "/" + Name + ".lock"));
+    }
+    if (geteuid() == 0) {
+        SCOPED_TRACE("folder of another user");
+        TPlantedTmpName planted(Name);
+        ASSERT_EQ(mkdir(planted.Path.c_str(), 0700), 0);
+        ASSERT_EQ(chown(planted.Path.c_str(), 65534, 65534), 0);
+        check(planted);
+        EXPECT_FALSE(PathExists(planted.Path + "/" + Name + ".lock"));
+    }
+}
+
+TEST_F(SingleInstanceTest, CacheFolderNotProvablyOursIsNeverUsed) {
+    TEnvGuard runtime("XDG_RUNTIME_DIR", std::nullopt);
+    const std::string cache = Home / ".cache";
+    const std::string folder = cache + "/olvo-reminder";
+    ASSERT_EQ(mkdir(cache.c_str(), 0700), 0);
+    TTempDir target;
+    auto check = [&](const std::string& expectedInProblem) {
+        EXPECT_EQ(InstanceRuntimeDir(Name), "");
+        TInstanceLock outcome = TInstanceLock::Acquired;
+        std::string problem;
+        EXPECT_FALSE(TInstanceServer::Create(Name, outcome, &problem));
+        EXPECT_EQ(outcome, TInstanceLock::Unavailable);
+        EXPECT_NE(problem.find(expectedInProblem), std::string::npos) << problem;
+        EXPECT_FALSE(IsInstanceRunning(Name));
+        EXPECT_EQ(InstanceClient::FindWindowState(Name, KMain), TWindowState::None);
+    };
+    {
+        SCOPED_TRACE("symlink");
+        ASSERT_EQ(symlink(target.Path().c_str(), folder.c_str()), 0);
+        check(folder);
+        EXPECT_FALSE(PathExists(target / (Name + ".lock"))) << "nothing may be created through the link";
+        ASSERT_EQ(unlink(folder.c_str()), 0);
     }
     {
         SCOPED_TRACE("writable by others");
-        TTmpFallback tmp;
-        ASSERT_EQ(mkdir(tmp.Path.c_str(), 0700), 0);
-        ASSERT_EQ(chmod(tmp.Path.c_str(), 0777), 0);
-        check(tmp);
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(chmod(folder.c_str(), 0777), 0);
+        check(folder);
+        EXPECT_EQ(ModeOf(folder), S_IFDIR | 0777) << "refused, never repaired";
+        ASSERT_EQ(rmdir(folder.c_str()), 0);
     }
     if (geteuid() == 0) {
         SCOPED_TRACE("owned by another user");
-        TTmpFallback tmp;
-        ASSERT_EQ(mkdir(tmp.Path.c_str(), 0700), 0);
-        ASSERT_EQ(chown(tmp.Path.c_str(), 65534, 65534), 0);
-        check(tmp);
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(chown(folder.c_str(), 65534, 65534), 0);
+        check(folder);
+        ASSERT_EQ(rmdir(folder.c_str()), 0);
     }
+    {
+        SCOPED_TRACE("inside a folder others may change");
+        ASSERT_EQ(chmod(cache.c_str(), 0777), 0);
+        check(cache);
+        ASSERT_EQ(chmod(cache.c_str(), 0700), 0);
+    }
+    EXPECT_EQ(InstanceRuntimeDir(Name), folder) << "usable again once it is private";
+}
+
+TEST_F(SingleInstanceTest, CacheFolderTooDeepForASocketPathIsUnavailable) {
+    TEnvGuard runtime("XDG_RUNTIME_DIR", std::nullopt);
+    const std::string deep = Home / std::string(100 - Home.Path().size(), 'c');
+    TEnvGuard cache("XDG_CACHE_HOME", deep);
+    TInstanceLock outcome = TInstanceLock::Acquired;
+    std::string problem;
+    EXPECT_FALSE(TInstanceServer::Create(Name, outcome, &problem));
+    EXPECT_EQ(outcome, TInstanceLock::Unavailable);
+    EXPECT_NE(problem.find("too long"), std::string::npos) << problem;
+    EXPECT_FALSE(PathExists(deep)) << "nothing is created for a folder that cannot be used";
 }
 
 TEST_F(SingleInstanceTest, NamesThatCannotNameAFileAreUnavailable) {
@@ -506,6 +601,27 @@ TEST_F(SingleInstanceTest, SecondProcessFindsAndWakesTheFirst) {
     peer.Signal(SIGTERM);
     EXPECT_EQ(peer.Wait(), 0);
     EXPECT_FALSE(PathExists(SocketFile()));
+    EXPECT_FALSE(IsInstanceRunning(Name));
+    EXPECT_TRUE(TInstanceServer::Create(Name));
+}
+
+TEST_F(SingleInstanceTest, LockHoldsBetweenProcessesWithoutRuntimeFolder) {
+    TEnvGuard runtime("XDG_RUNTIME_DIR", std::nullopt);
+    TPeer peer({"serve", Name, "minimized"});
+    ASSERT_EQ(peer.ReadLine(), "READY\n");
+    EXPECT_TRUE(PathExists(Home / (".cache/olvo-reminder/" + Name + ".sock")));
+
+    EXPECT_TRUE(IsInstanceRunning(Name));
+    TInstanceLock outcome = TInstanceLock::Acquired;
+    EXPECT_FALSE(TInstanceServer::Create(Name, outcome));
+    EXPECT_EQ(outcome, TInstanceLock::HeldElsewhere);
+    EXPECT_EQ(TPeer({"serve", Name, "normal"}).Wait(), 3);
+    EXPECT_EQ(InstanceClient::FindWindowState(Name, KMain), TWindowState::Minimized);
+    EXPECT_EQ(InstanceClient::SendMessage(Name, {KMain, KShowMessage, 1, 0}), std::optional<intptr_t>(0));
+    EXPECT_EQ(peer.ReadLine(), "MSG TfrmORMMain 4477 1 0\n");
+
+    peer.Signal(SIGTERM);
+    EXPECT_EQ(peer.Wait(), 0);
     EXPECT_FALSE(IsInstanceRunning(Name));
     EXPECT_TRUE(TInstanceServer::Create(Name));
 }

@@ -1,6 +1,8 @@
 // The due check driven tick by tick on a fixed clock: a simulated day at
 // five-second steps over a mix of reminders, postponements, delayed ticks,
 // the start-up pass for missed reminders, and what reaches the data file.
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -342,6 +344,71 @@ TEST_F(DueCheckTest, MissedOnceOnlyReminderCompletesOnTheFirstTickWithoutAlert) 
     TickAt(At(2026, 12, 7, 10, 0, 5));
     EXPECT_TRUE(Windows->Alerts.empty());
     EXPECT_EQ(Ms(Reloaded(once)->EndTime), Ms(At(2026, 12, 7, 10, 0, 5)));
+}
+
+// Moments the data file could not read load as NaN. A reminder without a
+// readable time of day is left exactly as loaded by the due check, however
+// its other fields look; an unreadable end time still means completed.
+TEST_F(DueCheckTest, UnreadableMomentsAreNeverAlertedNorCompleted) {
+    const double unreadable = std::numeric_limits<double>::quiet_NaN();
+    auto withoutTime = [&](TRmRecordStruct rule) {
+        rule.WakeTime = unreadable;
+        return rule;
+    };
+    TRmRecordStruct* daily = Add("daily", withoutTime(DailyRule(9, 0)));
+    TRmRecordStruct* pastOnce = Add("once long past", withoutTime(OnceRule(At(2026, 11, 1, 10, 0))));
+    TRmRecordStruct* postponed = Add("once postponed", withoutTime(OnceRule(At(2026, 12, 7, 10, 0))));
+    postponed->NextAlert = At(2026, 12, 7, 10, 5);
+    TRmRecordStruct completedOnce = OnceRule(At(2026, 12, 7, 9, 0));
+    completedOnce.EndTime = At(2026, 12, 7, 9, 0, 5);
+    TRmRecordStruct* finished = Add("completed, postponed", withoutTime(completedOnce));
+    finished->NextAlert = At(2026, 12, 7, 11, 0);
+    TRmRecordStruct unreadableEnd = DailyRule(9, 0);
+    unreadableEnd.EndTime = unreadable;
+    TRmRecordStruct* ended = Add("end time unreadable", unreadableEnd);
+    Add("weekly", withoutTime(WeeklyRule({1}, 12, 0)));
+    Add("monthly", withoutTime(MonthlyRule({7}, 12, 0)));
+    Add("yearly", withoutTime(YearlyRule(2020, 12, 7, 12, 0)));
+    const std::vector<TRmRecordStruct> before = [&] {
+        std::vector<TRmRecordStruct> v;
+        for (const auto& r : Store->Records()) v.push_back(*r);
+        return v;
+    }();
+
+    Ticks(At(2026, 12, 7, 0, 0, 0), At(2026, 12, 8, 0, 0, 0));
+    EXPECT_TRUE(Windows->Alerts.empty());
+    EXPECT_TRUE(Windows->Refreshed.empty());
+    EXPECT_TRUE(Windows->Synced.empty());
+    for (size_t i = 0; i < before.size(); ++i) {
+        const TRmRecordStruct& now = *Store->Records()[i];
+        EXPECT_EQ(Ms(now.NextAlert), Ms(before[i].NextAlert)) << now.Description;
+        EXPECT_EQ(now.RemainText, "") << now.Description;
+        EXPECT_EQ(Ms(now.LastTime), Ms(before[i].LastTime)) << now.Description;
+    }
+    EXPECT_EQ(daily->EndTime, 0);
+    EXPECT_EQ(pastOnce->EndTime, 0);
+    EXPECT_EQ(postponed->EndTime, 0);
+    EXPECT_EQ(Ms(finished->EndTime), Ms(At(2026, 12, 7, 9, 0, 5)));
+    EXPECT_TRUE(std::isnan(ended->EndTime));
+    EXPECT_FALSE(ended->IsActive());
+
+    // Nor are they reported as missed at start-up.
+    StartUp(At(2026, 12, 9, 12, 0));
+    EXPECT_EQ(Windows->MissedCalls, 0);
+}
+
+// An unreadable last alert is filled in and written like a missing one,
+// not compared with.
+TEST_F(DueCheckTest, StartUpFillsAnUnreadableLastTime) {
+    TRmRecordStruct* daily = Add("daily", DailyRule(9, 0));
+    daily->LastTime = std::numeric_limits<double>::quiet_NaN();
+    TRmRecordStruct* once = Add("once yesterday", OnceRule(At(2026, 12, 6, 15, 0)));
+    once->LastTime = std::numeric_limits<double>::quiet_NaN();
+    StartUp(At(2026, 12, 7, 10, 0, 0));
+    EXPECT_EQ(Windows->MissedCalls, 0);
+    EXPECT_EQ(Ms(daily->LastTime), Ms(At(2026, 12, 7, 10, 0, 0)));
+    EXPECT_EQ(Ms(once->LastTime), Ms(At(2026, 12, 7, 10, 0, 0)));
+    EXPECT_EQ(Ms(Reloaded(daily)->LastTime), Ms(At(2026, 12, 7, 10, 0, 0)));
 }
 
 }  // namespace

@@ -130,6 +130,23 @@ TEST_F(RecurrenceTest, UnknownKindsAndDamagedDatesGiveMomentsLongPast) {
     }
 }
 
+// A time of day the data file could not give is no schedule: no kind turns
+// it into a moment (it is not midnight).
+TEST_F(RecurrenceTest, UnreadableWakeTimeHasNoOccurrences) {
+    const TDateTime now = At(2026, 12, 8, 8, 0);
+    const std::vector<TRmRecordStruct> rules = {OnceRule(At(2026, 12, 9, 9, 0)), DailyRule(9, 0),
+                                                WeeklyRule({0, 1, 2, 3, 4, 5, 6}, 9, 0),
+                                                MonthlyRule({8, 9}, 9, 0), YearlyRule(2020, 12, 9, 9, 0)};
+    for (TRmRecordStruct r : rules) {
+        r.WakeTime = std::numeric_limits<double>::quiet_NaN();
+        EXPECT_EQ(NextOccurrence(r, now), 0) << "kind " << int(r.Period);
+        EXPECT_FALSE(StartupOccurrence(r, now).has_value()) << "kind " << int(r.Period);
+        const TOccurrenceSpan span = NextOccurrenceSpan(r, now);
+        EXPECT_EQ(span.Value, 0);
+        EXPECT_TRUE(span.Span.Holds(Ms(now + 400)));
+    }
+}
+
 TEST_F(RecurrenceTest, StartupOccurrence) {
     struct TCase {
         const char* What;

@@ -39,19 +39,24 @@ TEST_F(StoreTest, TruncatedFileKeepsTheCompleteReminders) {
     EXPECT_NE(store->Records()[4]->CreateDateTime, 0);
 }
 
-TEST_F(StoreTest, HugeValueIsCutOnReading) {
+TEST_F(StoreTest, HugeValuesAreReadWhole) {
     std::string huge(10 * 1024 * 1024, 'x');
     WriteFile("[UNFINISHED]\nR20260101080000=" + huge + "\n[R20260101080000]\nPERIOD=1\nREPEAT_DATA=" + huge + "\n");
     auto store = Open();
     ASSERT_EQ(store->Records().size(), 1u);
-    EXPECT_EQ(store->Records()[0]->Description.size(), TIniFile::MaxValueChars);
+    EXPECT_EQ(store->Records()[0]->Description, huge);
     EXPECT_EQ(store->Records()[0]->RepeatData, (std::array<uint8_t, RepeatDataSize>{}));
 }
 
-TEST_F(StoreTest, CutKeepsWholeCharacters) {
+TEST_F(StoreTest, LongDescriptionSurvivesAChangeToAnotherReminder) {
     std::string chinese;
     for (int i = 0; i < 3000; ++i) chinese += "提";
-    WriteFile("[UNFINISHED]\nR20260101080000=" + chinese + "\n");
-    auto store = Open();
-    EXPECT_EQ(store->Records()[0]->Description.size(), TIniFile::MaxValueChars * 3);
+    WriteFile("[UNFINISHED]\nR20260101080000=" + chinese + "\nR20260101090000=other\n");
+    {
+        auto store = Open();
+        EXPECT_EQ(store->Records()[0]->Description, chinese);
+        store->Records()[1]->Description = "changed";
+        store->UpdateRecord(store->Records()[1].get());
+    }
+    EXPECT_EQ(Open()->Records()[0]->Description, chinese);
 }

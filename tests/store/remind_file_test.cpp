@@ -152,6 +152,7 @@ TEST_F(StoreTest, PartialAndOddSectionsLoadWithDefaults) {
     const auto& empty = *store->Records()[2];
     EXPECT_EQ(empty.Description, "empty section");
     EXPECT_EQ(empty.CreateDateTime, 0);
+    EXPECT_FALSE(empty.IsDamaged()) << "a missing value is no unreadable one";
     EXPECT_EQ(empty.Period, PeriodNone);
 }
 
@@ -291,15 +292,29 @@ TEST_F(StoreTest, DatesSurviveAChangeOfRegionalFormat) {
     EXPECT_EQ(TRemindFile::SectionOf(*store->Records()[0]), "R20260704183000");
 }
 
-TEST_F(StoreTest, UnparsableDatesReadAsZero) {
+TEST_F(StoreTest, UnreadableMomentsKeepTheirTextUntilSetAnew) {
     WriteFile("[UNFINISHED]\nR20260101080000=x\n[R20260101080000]\nPERIOD=1\nCREATEDATETIME=not a date\n"
               "LASTTIME=2026-13-45 99:00:00\nWAKETIME=25:61:00\nENDTIME=yesterday\n");
-    auto store = Open();
-    const auto& r = *store->Records()[0];
-    EXPECT_EQ(r.CreateDateTime, 0);
-    EXPECT_EQ(r.LastTime, 0);
-    EXPECT_EQ(r.WakeTime, 0);
-    EXPECT_EQ(r.EndTime, 0);
+    {
+        auto store = Open();
+        auto& r = *store->Records()[0];
+        // The identity comes from the section name, the rest is marked.
+        EXPECT_EQ(TRemindFile::SectionOf(r), "R20260101080000");
+        EXPECT_TRUE(IsUnreadable(r.LastTime));
+        EXPECT_TRUE(IsUnreadable(r.WakeTime));
+        EXPECT_TRUE(IsUnreadable(r.EndTime));
+        EXPECT_TRUE(r.IsDamaged());
+        EXPECT_TRUE(r.IsCompleted()) << "an end time was written, even if it cannot be read";
+        r.Description = "edited";
+        r.LastTime = At(2026, 2, 1, 9);
+        store->UpdateRecord(&r);
+    }
+    const std::string text = FileText();
+    // The creation moment is repaired from the identity; the rest is kept.
+    for (const char* kept : {"CREATEDATETIME=2026-01-01 08:00:00", "WAKETIME=25:61:00", "ENDTIME=yesterday"})
+        EXPECT_NE(text.find(kept), std::string::npos) << kept << "\n" << text;
+    EXPECT_EQ(text.find("2026-13-45"), std::string::npos) << "a moment set anew is written";
+    EXPECT_NE(text.find("R20260101080000=edited"), std::string::npos);
 }
 
 TEST_F(StoreTest, AReminderLoadedUnderAnotherSectionMovesWithoutLeavingADuplicate) {

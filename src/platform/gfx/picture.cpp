@@ -1,25 +1,42 @@
 // PNG through libpng's simplified API (it converts every colour type and
 // depth and reports errors by return value), JPEG through libjpeg with an
 // error manager that jumps back instead of exiting the process.
+//
+// Pictures may come from the network, so nothing a header claims is taken on
+// trust: the size is checked against a fixed limit and against what the
+// compressed bytes present could possibly expand to before any pixel memory
+// is allocated, and a JPEG's rows are kept only as they are decoded.
 #include "platform/gfx/picture.h"
 
 #include <png.h>
 #include <stdio.h>  // jpeglib.h needs FILE declared first
 
-#include <jerror.h>
+// jpeglib.h first: its configuration decides which codes jerror.h has.
 #include <jpeglib.h>
+#include <jerror.h>
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstring>
 #include <fstream>
+#include <memory>
+#include <new>
 #include <sstream>
 #include <vector>
 
 namespace {
 
-// Larger images are refused before anything is allocated: a damaged header
-// must not ask for gigabytes.
-constexpr unsigned MaxSide = 16384;
+// Larger images are refused before anything is allocated: a damaged or
+// hostile header must not ask for gigabytes. 8192 x 8192 ARGB is 256 MB.
+constexpr unsigned MaxSide = 8192;
+// Deflate codes at most 258 bytes in two bits, so no zlib stream expands
+// more than 1032-fold.
+constexpr uint64_t MaxDeflateRatio = 1032;
+
+bool FitsLimits(uint64_t width, uint64_t height) {
+    return width > 0 && height > 0 && width <= MaxSide && height <= MaxSide;
+}
 
 uint32_t* Row(TBitmap32& b, int y) { return reinterpret_cast<uint32_t*>(b.Data() + y * b.Stride()); }
 
@@ -30,6 +47,46 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     s << in.rdbuf();
     bytes = s.str();
     return !in.bad();
+}
+
+uint32_t Be32(const std::string& b, size_t at) {
+    return uint32_t(uint8_t(b[at])) << 24 | uint32_t(uint8_t(b[at + 1])) << 16 | uint32_t(uint8_t(b[at + 2])) << 8 |
+           uint32_t(uint8_t(b[at + 3]));
+}
+
+// The IDAT bytes actually present (a length running past the end counts
+// only what is there); they are the only compressed pixel data of a PNG.
+uint64_t PngCompressedBytes(const std::string& bytes) {
+    uint64_t total = 0;
+    for (size_t at = 8; bytes.size() >= 12 && at <= bytes.size() - 12;) {
+        const uint64_t length = Be32(bytes, at), dataAt = at + 8;
+        const uint64_t present = std::min<uint64_t>(length, bytes.size() - dataAt);
+        if (bytes.compare(at + 4, 4, "IDAT") == 0) total += present;
+        if (bytes.compare(at + 4, 4, "IEND") == 0 || present < length) break;
+        at = size_t(dataAt + length + 4);  // and the CRC
+    }
+    return total;
+}
+
+// The fewest bytes the image's samples fill before compression (filter
+// bytes and interlacing only add to it). libpng has read the IHDR chunk,
+// always the first, by the time this is asked.
+uint64_t PngMinimumRawBytes(const std::string& bytes, uint64_t width, uint64_t height) {
+    const unsigned depth = uint8_t(bytes[24]), colourType = uint8_t(bytes[25]);
+    const unsigned channels = colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
+    return width * height * channels * depth / 8;
+}
+
+// Stored B, G, R, A bytes (libpng's BGRA, a little-endian 0xAARRGGBB)
+// become the bitmap's premultiplied pixels in place.
+void PremultiplyRows(TBitmap32& b) {
+    for (int y = 0; y < b.Height(); ++y) {
+        uint32_t* row = Row(b, y);
+        for (int x = 0; x < b.Width(); ++x) {
+            const auto* p = reinterpret_cast<const uint8_t*>(row + x);
+            row[x] = ToPremultiplied(Color32(p[2], p[1], p[0], p[3]));
+        }
+    }
 }
 
 }  // namespace
@@ -43,26 +100,22 @@ bool ReadPng(const std::string& bytes, TBitmap32& out) {
         png_image_free(&image);
         return false;
     }
-    if (image.width == 0 || image.height == 0 || image.width > MaxSide || image.height > MaxSide) {
+    if (!FitsLimits(image.width, image.height) ||
+        PngMinimumRawBytes(bytes, image.width, image.height) / MaxDeflateRatio > PngCompressedBytes(bytes)) {
         png_image_free(&image);
         return false;
     }
-    // B, G, R, A in memory: the byte order of a little-endian 0xAARRGGBB.
     image.format = PNG_FORMAT_BGRA;
-    const int w = int(image.width), h = int(image.height);
-    std::vector<uint32_t> pixels(size_t(w) * size_t(h));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), png_int_32(w * 4), nullptr)) {
+    out.SetSize(int(image.width), int(image.height));
+    // A bitmap row is exactly width * 4 bytes of ARGB32, so libpng writes
+    // straight into it; no second copy of the picture is ever held.
+    if (out.Empty() || !png_image_finish_read(&image, nullptr, out.Data(), png_int_32(out.Stride()), nullptr)) {
         png_image_free(&image);
+        out.SetSize(0, 0);
         return false;
     }
     png_image_free(&image);
-    out.SetSize(w, h);
-    if (out.Empty()) return false;
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* src = reinterpret_cast<const uint8_t*>(pixels.data() + size_t(y) * size_t(w));
-        uint32_t* dst = Row(out, y);
-        for (int x = 0; x < w; ++x, src += 4) dst[x] = ToPremultiplied(Color32(src[2], src[1], src[0], src[3]));
-    }
+    PremultiplyRows(out);
     out.MarkDirty();
     return true;
 }
@@ -121,26 +174,76 @@ namespace {
 struct TJpegError {
     jpeg_error_mgr Mgr;
     jmp_buf Jump;
-    bool Truncated = false;
 };
 
 [[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
     longjmp(reinterpret_cast<TJpegError*>(cinfo->err)->Jump, 1);
 }
 
-// Warnings are not printed. libjpeg pads a file that ends early with grey
-// and only warns; such a file counts as damaged here.
+// libjpeg carries on through damaged data with a warning: it pads a file
+// that ends early with grey and skips or resynchronises over bad codes.
+// Such a picture is damaged here, and decoding stops at the first sign.
+bool IsDamageWarning(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_EXTRANEOUS_DATA:
+    case JWRN_NOT_SEQUENTIAL:
+    case JWRN_BOGUS_PROGRESSION:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Nothing is printed.
 void JpegEmitMessage(j_common_ptr cinfo, int level) {
-    auto* err = reinterpret_cast<TJpegError*>(cinfo->err);
-    if (level < 0 && err->Mgr.msg_code == JWRN_JPEG_EOF) err->Truncated = true;
+    if (level < 0 && IsDamageWarning(cinfo->err->msg_code)) (*cinfo->err->error_exit)(cinfo);
 }
 
 void JpegOutputMessage(j_common_ptr) {}
 
-// Decodes into `out`; only trivially destructible locals live here, so the
+// Huffman coding spends at least one bit on every 8 x 8 block of a
+// component (its DC difference), so a file smaller than its largest
+// component's block count in bits cannot hold the image it claims.
+// Arithmetic coding has no such floor.
+bool JpegDataCanHold(const jpeg_decompress_struct& cinfo, size_t fileBytes) {
+    if (cinfo.arith_code) return true;
+    uint64_t blocks = 0;
+    for (int c = 0; c < cinfo.num_components; ++c)
+        blocks = std::max(blocks, uint64_t(cinfo.comp_info[c].width_in_blocks) * cinfo.comp_info[c].height_in_blocks);
+    return blocks <= uint64_t(fileBytes) * 8;
+}
+
+// Decoded RGB rows, in blocks allocated only as rows arrive: a file that
+// claims a large picture and then ends costs no more than it delivered.
+struct TJpegRows {
+    static constexpr unsigned RowsPerChunk = 32;
+    static_assert(MaxSide % RowsPerChunk == 0);
+    std::array<std::unique_ptr<JSAMPLE[]>, MaxSide / RowsPerChunk> Chunks;
+    unsigned Width = 0, Height = 0;
+
+    size_t RowBytes() const { return size_t(Width) * 3; }
+    // Where row y goes, allocating its block on first use; null when out
+    // of memory.
+    JSAMPLE* RowFor(unsigned y) {
+        auto& chunk = Chunks[y / RowsPerChunk];
+        if (!chunk) {
+            const unsigned rows = std::min(RowsPerChunk, Height - y / RowsPerChunk * RowsPerChunk);
+            chunk.reset(new (std::nothrow) JSAMPLE[RowBytes() * rows]);
+            if (!chunk) return nullptr;
+        }
+        return chunk.get() + RowBytes() * (y % RowsPerChunk);
+    }
+};
+
+// Decodes into `rows`; only trivially destructible locals live here, so the
 // jump back from the error manager skips no destructor.
-bool DecodeJpeg(const std::string& bytes, TBitmap32& out, TJpegError& err) {
-    jpeg_decompress_struct cinfo;
+bool DecodeJpeg(const std::string& bytes, TJpegRows& rows, TJpegError& err) {
+    jpeg_decompress_struct cinfo {};
     cinfo.err = jpeg_std_error(&err.Mgr);
     err.Mgr.error_exit = JpegErrorExit;
     err.Mgr.emit_message = JpegEmitMessage;
@@ -152,27 +255,41 @@ bool DecodeJpeg(const std::string& bytes, TBitmap32& out, TJpegError& err) {
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), (unsigned long)bytes.size());
     if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) ERREXIT(&cinfo, JERR_NO_IMAGE);
+    // Before jpeg_start_decompress, which sizes libjpeg's own buffers (for a
+    // progressive file, coefficients of the whole image) from the header.
+    if (!FitsLimits(cinfo.image_width, cinfo.image_height) || !JpegDataCanHold(cinfo, bytes.size()))
+        ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, MaxSide);
     cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&cinfo);
-    if (cinfo.output_width == 0 || cinfo.output_height == 0 || cinfo.output_width > MaxSide ||
-        cinfo.output_height > MaxSide || cinfo.output_components != 3)
-        ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
-    out.SetSize(int(cinfo.output_width), int(cinfo.output_height));
-    if (out.Empty()) ERREXIT(&cinfo, JERR_OUT_OF_MEMORY);
-    // The row buffer comes from libjpeg's pool and goes with the decoder.
-    JSAMPARRAY buffer = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
-                                                   cinfo.output_width * 3, 1);
+    if (!FitsLimits(cinfo.output_width, cinfo.output_height) || cinfo.output_components != 3)
+        ERREXIT1(&cinfo, JERR_IMAGE_TOO_BIG, MaxSide);
+    rows.Width = cinfo.output_width;
+    rows.Height = cinfo.output_height;
     while (cinfo.output_scanline < cinfo.output_height) {
-        int y = int(cinfo.output_scanline);
-        jpeg_read_scanlines(&cinfo, buffer, 1);
-        uint32_t* dst = Row(out, y);
-        const JSAMPLE* src = buffer[0];
-        for (unsigned x = 0; x < cinfo.output_width; ++x, src += 3) dst[x] = Color32(src[0], src[1], src[2]);
+        JSAMPROW row = rows.RowFor(cinfo.output_scanline);
+        if (!row) ERREXIT1(&cinfo, JERR_OUT_OF_MEMORY, 0);
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) ERREXIT(&cinfo, JERR_NO_IMAGE);
     }
+    // Reads on to the end marker, so a file cut after its last row is caught.
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
+    return true;
+}
+
+// Only now, with every row decoded, is the bitmap allocated; each block of
+// rows is freed as soon as it has been copied.
+bool RowsToBitmap(TJpegRows& rows, TBitmap32& out) {
+    out.SetSize(int(rows.Width), int(rows.Height));
+    if (out.Empty()) return false;
+    for (unsigned y = 0; y < rows.Height; ++y) {
+        auto& chunk = rows.Chunks[y / TJpegRows::RowsPerChunk];
+        const JSAMPLE* src = chunk.get() + rows.RowBytes() * (y % TJpegRows::RowsPerChunk);
+        uint32_t* dst = Row(out, int(y));
+        for (unsigned x = 0; x < rows.Width; ++x, src += 3) dst[x] = Color32(src[0], src[1], src[2]);
+        if ((y + 1) % TJpegRows::RowsPerChunk == 0) chunk.reset();
+    }
     out.MarkDirty();
-    return !err.Truncated;
+    return true;
 }
 
 }  // namespace
@@ -180,7 +297,8 @@ bool DecodeJpeg(const std::string& bytes, TBitmap32& out, TJpegError& err) {
 bool ReadJpeg(const std::string& bytes, TBitmap32& out) {
     out.SetSize(0, 0);
     TJpegError err;
-    if (DecodeJpeg(bytes, out, err)) return true;
+    auto rows = std::make_unique<TJpegRows>();
+    if (DecodeJpeg(bytes, *rows, err) && RowsToBitmap(*rows, out)) return true;
     out.SetSize(0, 0);
     return false;
 }

@@ -1,7 +1,10 @@
 // Reading and writing images: PNG through libpng (read and write), JPEG
 // through libjpeg (read), and a picture holder that remembers the format it
 // was loaded from. Damaged or unknown data gives false / an empty picture,
-// never a crash.
+// never a crash. Pictures may be hostile (they come from the network):
+// more than 8192 pixels on a side, a size the compressed data could not
+// possibly hold, a file cut short or damaged data inside it are all
+// refused, the size checks before any pixel memory is allocated.
 #pragma once
 
 #include <string>
@@ -18,7 +21,9 @@ bool ReadPngFile(const std::string& path, TBitmap32& out);
 bool WritePng(const TBitmap32& bitmap, std::string& bytes);
 bool WritePngFile(const TBitmap32& bitmap, const std::string& path);
 
-// Baseline or progressive JPEG (grey or colour) into an opaque bitmap.
+// Baseline or progressive JPEG (grey or colour) into an opaque bitmap. A
+// file that ends early or whose data libjpeg reports as corrupt is refused
+// rather than shown with grey or garbled parts.
 bool ReadJpeg(const std::string& bytes, TBitmap32& out);
 
 enum class TPictureFormat { Unknown, Icon, Bitmap, Jpeg, Png };

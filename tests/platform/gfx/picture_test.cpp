@@ -1,6 +1,7 @@
 // PNG and JPEG reading and writing, the picture holder's format records,
-// and damaged input. Test images are made here with libpng and libjpeg so
-// no binary fixtures are needed.
+// and damaged or hostile input: size limits, headers that claim more than
+// the data holds, files cut short or corrupt. Test images are made here with
+// libpng, libjpeg and zlib so no binary fixtures are needed.
 #include "platform/gfx/picture.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <stdio.h>
 
 #include <jpeglib.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <vector>
@@ -36,7 +38,7 @@ std::string MakePng(int w, int h, png_uint_32 format, const std::vector<uint8_t>
 }
 
 // A JPEG of w x h pixels from `components` samples per pixel (1 grey, 3 RGB).
-std::string MakeJpeg(int w, int h, int components, const std::vector<uint8_t>& samples) {
+std::string MakeJpeg(int w, int h, int components, const std::vector<uint8_t>& samples, bool progressive = false) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -50,6 +52,7 @@ std::string MakeJpeg(int w, int h, int components, const std::vector<uint8_t>& s
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         auto* row = const_cast<JSAMPLE*>(samples.data() + cinfo.next_scanline * JDIMENSION(w * components));
@@ -69,12 +72,13 @@ std::string SolidJpeg(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
 }
 
 // Busy content so most of the file is scan data after the headers.
-std::string NoisyJpeg(int side) {
-    std::vector<uint8_t> samples(size_t(side * side * 3));
+std::string NoisyJpeg(int w, int h, bool progressive = false) {
+    std::vector<uint8_t> samples(size_t(w * h * 3));
     uint32_t seed = 12345;
     for (auto& v : samples) v = uint8_t((seed = seed * 1103515245 + 12345) >> 16);
-    return MakeJpeg(side, side, 3, samples);
+    return MakeJpeg(w, h, 3, samples, progressive);
 }
+std::string NoisyJpeg(int side) { return NoisyJpeg(side, side); }
 
 TBitmap32 Sample() {
     TBitmap32 b(3, 2);
@@ -261,4 +265,232 @@ TEST(Pictures, IconTakesItsLargestPngImage) {
     EXPECT_EQ(p.Width(), 4);
     EXPECT_EQ(p.Height(), 3);
     EXPECT_EQ(p.Bitmap().Pixel(3, 2), Color32(255, 0, 0, 128));
+}
+
+// --- hostile headers, size limits, cut and corrupt files --------------------
+
+namespace {
+
+void PutBe32(std::string& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + size_t(i)] = char(v >> (24 - 8 * i));
+}
+
+std::string PngChunk(const char* type, const std::string& data) {
+    std::string chunk(4, '\0');
+    PutBe32(chunk, 0, uint32_t(data.size()));
+    chunk += std::string(type, 4) + data;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(chunk.data() + 4), uInt(chunk.size() - 4));
+    chunk += std::string(4, '\0');
+    PutBe32(chunk, chunk.size() - 4, uint32_t(crc));
+    return chunk;
+}
+
+// The same PNG with another size in its header (and the header's CRC made
+// right again, so only the size is wrong).
+std::string WithPngSize(const std::string& png, uint32_t w, uint32_t h) {
+    std::string ihdr = png.substr(16, 13);
+    PutBe32(ihdr, 0, w);
+    PutBe32(ihdr, 4, h);
+    return png.substr(0, 8) + PngChunk("IHDR", ihdr) + png.substr(33);
+}
+
+// Image data of an 8-bit grey picture of zeros (each row: filter byte 0,
+// then samples), compressed as hard as zlib can.
+std::string BlackImageDataAtMaximumCompression(uint32_t w, uint32_t h, double& ratio) {
+    const std::string raw(size_t(w + 1) * h, '\0');
+    uLongf packedSize = compressBound(uLong(raw.size()));
+    std::string packed(packedSize, '\0');
+    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                        reinterpret_cast<const Bytef*>(raw.data()), uLong(raw.size()), 9),
+              Z_OK);
+    packed.resize(packedSize);
+    ratio = double(raw.size()) / double(packed.size());
+    return packed;
+}
+
+// A grey PNG around that data, split over IDAT chunks of `idatSize` bytes.
+std::string GreyPng(uint32_t w, uint32_t h, const std::string& imageData, size_t idatSize) {
+    std::string ihdr(13, '\0');
+    PutBe32(ihdr, 0, w);
+    PutBe32(ihdr, 4, h);
+    ihdr[8] = 8;  // bit depth; colour type 0 (grey), no interlace
+    std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", ihdr);
+    for (size_t at = 0; at < imageData.size(); at += idatSize) png += PngChunk("IDAT", imageData.substr(at, idatSize));
+    return png + PngChunk("IEND", "");
+}
+
+// The same JPEG with another size in its frame header.
+std::string WithJpegSize(std::string jpeg, uint16_t w, uint16_t h) {
+    for (size_t at = 2; at + 9 < jpeg.size(); ++at) {
+        const uint8_t marker = uint8_t(jpeg[at + 1]);
+        if (uint8_t(jpeg[at]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            jpeg[at + 5] = char(h >> 8), jpeg[at + 6] = char(h);
+            jpeg[at + 7] = char(w >> 8), jpeg[at + 8] = char(w);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
+// Where the entropy-coded data of the first or last scan starts.
+size_t ScanData(const std::string& jpeg, bool last) {
+    const size_t sos = last ? jpeg.rfind("\xFF\xDA") : jpeg.find("\xFF\xDA");
+    EXPECT_NE(sos, std::string::npos);
+    return sos + 2 + (size_t(uint8_t(jpeg[sos + 2])) << 8 | uint8_t(jpeg[sos + 3]));
+}
+
+// What plain libjpeg makes of a file, row by row, without any of our checks.
+TBitmap32 ReferenceJpegDecode(const std::string& bytes) {
+    jpeg_decompress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), (unsigned long)bytes.size());
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    TBitmap32 b(int(cinfo.output_width), int(cinfo.output_height));
+    std::vector<JSAMPLE> row(cinfo.output_width * 3);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        const int y = int(cinfo.output_scanline);
+        JSAMPROW p = row.data();
+        jpeg_read_scanlines(&cinfo, &p, 1);
+        for (int x = 0; x < b.Width(); ++x) b.SetPixel(x, y, Color32(row[x * 3], row[x * 3 + 1], row[x * 3 + 2]));
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    return b;
+}
+
+void ExpectRefused(const std::string& bytes, const char* what) {
+    SCOPED_TRACE(what);
+    TBitmap32 b(2, 2);
+    if (DetectPictureFormat(bytes) == TPictureFormat::Png) EXPECT_FALSE(ReadPng(bytes, b));
+    else EXPECT_FALSE(ReadJpeg(bytes, b));
+    EXPECT_TRUE(b.Empty());
+    TPicture p;
+    EXPECT_FALSE(p.LoadFromMemory(bytes));
+    EXPECT_TRUE(p.Empty());
+}
+
+}  // namespace
+
+TEST(PictureLimits, SidesUpTo8192DecodeAndLongerOnesAreRefused) {
+    for (auto [w, h] : {std::pair{8192, 2}, std::pair{2, 8192}}) {
+        TBitmap32 edge(w, h);
+        edge.Clear(Color32(10, 20, 30, 40));
+        edge.SetPixel(w - 1, h - 1, Color32(1, 2, 3));
+        std::string png;
+        ASSERT_TRUE(WritePng(edge, png));
+        TBitmap32 read;
+        ASSERT_TRUE(ReadPng(png, read));
+        ExpectSamePixels(read, edge);
+        ASSERT_TRUE(ReadJpeg(SolidJpeg(w, h, 200, 100, 50), read));
+        EXPECT_EQ(read.Width(), w);
+        EXPECT_EQ(read.Height(), h);
+    }
+    // Well-formed files, just one pixel too long.
+    std::string png;
+    ASSERT_TRUE(WritePng(TBitmap32(8193, 1), png));
+    ExpectRefused(png, "PNG 8193 x 1");
+    ASSERT_TRUE(WritePng(TBitmap32(1, 8193), png));
+    ExpectRefused(png, "PNG 1 x 8193");
+    ExpectRefused(SolidJpeg(8193, 8, 1, 2, 3), "JPEG 8193 x 8");
+    ExpectRefused(SolidJpeg(8, 8193, 1, 2, 3), "JPEG 8 x 8193");
+}
+
+TEST(PictureLimits, HeadersClaimingMoreThanTheirDataCanHoldAreRefused) {
+    std::string png;
+    ASSERT_TRUE(WritePng(Sample(), png));
+    TBitmap32 check;
+    ASSERT_TRUE(ReadPng(WithPngSize(png, 3, 2), check)) << "patching alone must keep the file readable";
+    ExpectRefused(WithPngSize(png, 16384, 16384), "PNG header claiming 16384 x 16384");
+    ExpectRefused(WithPngSize(png, 8192, 8192), "PNG header claiming 8192 x 8192");
+    ExpectRefused(WithPngSize(png, 1024, 768), "PNG header claiming 1024 x 768");
+
+    const std::string small = SolidJpeg(16, 16, 90, 90, 90);
+    ASSERT_LT(small.size(), 1000u);
+    ASSERT_TRUE(ReadJpeg(WithJpegSize(small, 16, 16), check));
+    const std::string progressive = MakeJpeg(16, 16, 3, std::vector<uint8_t>(16 * 16 * 3, 90), true);
+    ASSERT_TRUE(ReadJpeg(progressive, check));
+    for (const auto& [name, jpeg] : {std::pair{"baseline", small}, std::pair{"progressive", progressive}}) {
+        SCOPED_TRACE(name);
+        ExpectRefused(WithJpegSize(jpeg, 16384, 16384), "JPEG header claiming 16384 x 16384");
+        ExpectRefused(WithJpegSize(jpeg, 8192, 8192), "JPEG header claiming 8192 x 8192");
+        ExpectRefused(WithJpegSize(jpeg, 4000, 3000), "JPEG header claiming 4000 x 3000");
+    }
+}
+
+TEST(PictureLimits, PicturesCompressedAsFarAsTheirCodingGoesStillDecode) {
+    // Flat colour from our own writer, its data spread over several chunks.
+    TBitmap32 flat(1024, 1024);
+    flat.Clear(Color32(12, 200, 99, 255));
+    std::string png;
+    ASSERT_TRUE(WritePng(flat, png));
+    EXPECT_LT(png.size() * 200, size_t(1024) * 1024 * 4) << "the test needs a file that compresses very well";
+    TBitmap32 read;
+    ASSERT_TRUE(ReadPng(png, read));
+    ExpectSamePixels(read, flat);
+
+    // zlib's best on zeros comes within a hair of deflate's limit.
+    double ratio = 0;
+    const std::string imageData = BlackImageDataAtMaximumCompression(2048, 2048, ratio);
+    EXPECT_GT(ratio, 1020);
+    for (size_t idatSize : {size_t(1) << 20, size_t(1000)}) {
+        SCOPED_TRACE(idatSize);
+        const std::string black = GreyPng(2048, 2048, imageData, idatSize);
+        ASSERT_TRUE(ReadPng(black, read));
+        ASSERT_EQ(read.Width(), 2048);
+        ASSERT_EQ(read.Height(), 2048);
+        EXPECT_EQ(read.Pixel(0, 0), Color32(0, 0, 0));
+        EXPECT_EQ(read.Pixel(2047, 2047), Color32(0, 0, 0));
+        // Without its last chunks of image data the file is refused.
+        const size_t lastIdat = black.rfind("IDAT") - 4;
+        if (idatSize == 1000)
+            ExpectRefused(black.substr(0, lastIdat - 3 * (1000 + 12)) + PngChunk("IEND", ""), "IDAT cut");
+    }
+
+    // A flat JPEG spends a few bits per 8 x 8 block, the fewest progressive.
+    for (bool progressive : {false, true}) {
+        const std::string jpeg = MakeJpeg(2048, 2048, 1, std::vector<uint8_t>(2048 * 2048, 77), progressive);
+        EXPECT_LT(jpeg.size() * 8, size_t(256 * 256) * (progressive ? 3 : 8)) << "bits per block";
+        ASSERT_TRUE(ReadJpeg(jpeg, read)) << progressive;
+        EXPECT_EQ(read.Pixel(0, 0), Color32(77, 77, 77));
+        EXPECT_EQ(read.Pixel(2047, 2047), Color32(77, 77, 77));
+    }
+}
+
+TEST(Jpeg, DecodesExactlyWhatLibjpegDecodes) {
+    // Sizes that are not multiples of the 8-pixel blocks or of any row
+    // grouping, baseline and progressive.
+    for (bool progressive : {false, true}) {
+        const std::string jpeg = NoisyJpeg(101, 77, progressive);
+        TBitmap32 read;
+        ASSERT_TRUE(ReadJpeg(jpeg, read)) << progressive;
+        ExpectSamePixels(read, ReferenceJpegDecode(jpeg));
+    }
+}
+
+TEST(Jpeg, FilesCutShortOrWithCorruptDataAreRefused) {
+    for (bool progressive : {false, true}) {
+        SCOPED_TRACE(progressive ? "progressive" : "baseline");
+        const std::string jpeg = NoisyJpeg(64, 48, progressive);
+        TBitmap32 whole;
+        ASSERT_TRUE(ReadJpeg(jpeg, whole));
+        const size_t scan = ScanData(jpeg, false);
+        ExpectRefused(jpeg.substr(0, scan), "headers only");
+        ExpectRefused(jpeg.substr(0, scan + (jpeg.size() - scan) / 2), "half the data");
+        ExpectRefused(jpeg.substr(0, jpeg.size() - 40), "last bytes missing");
+        ExpectRefused(jpeg.substr(0, jpeg.size() - 2), "only the end marker missing");
+        // An end marker in the middle of the entropy-coded data.
+        std::string early = jpeg;
+        const size_t lastScan = ScanData(jpeg, true);
+        early.replace(lastScan + (jpeg.size() - lastScan) / 2, 2, "\xFF\xD9");
+        ExpectRefused(early, "data segment ends early");
+        // Stray bytes between two header markers.
+        std::string stray = jpeg;
+        stray.insert(stray.find("\xFF\xC4"), "\x12\x34\x56");
+        ExpectRefused(stray, "extraneous bytes");
+    }
 }

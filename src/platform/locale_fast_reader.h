@@ -1,0 +1,65 @@
+// A picture compiled for reading in one pass: no allocation, no
+// backtracking. It takes only pictures whose every choice the general
+// matcher could make is forced (each number followed by something that
+// cannot start with a digit, designators none of which is a prefix of
+// another), and on those gives exactly the general matcher's answer. Any
+// other picture is declined as a whole.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/locale_picture.h"
+
+namespace locale_detail {
+
+enum class TFastResult {
+    Read,      // the text reads with the picture; value is set
+    NoMatch,   // the general matcher would refuse the text with this picture too
+    Declined,  // the picture needs the general matcher
+};
+
+class TFastPicture {
+public:
+    TFastPicture() = default;  // declines every text
+    TFastPicture(std::string_view picture, const TFormatSettings& settings);
+
+    // `text` must already be trimmed of blanks.
+    TFastResult Read(std::string_view text, TDateTime& value) const;
+    bool Usable() const { return FUsable; }
+
+private:
+    static constexpr size_t MaxSteps = 24;
+    // NumberThen and YearThen are a number and the literal after it, the
+    // commonest pair ("12/", "2026年"), in one step.
+    enum class TOp : uint8_t { Literal, Blank, Designator, Number, Year, NumberThen, YearThen };
+    struct TStep {
+        TOp Op = TOp::Literal;
+        char Byte = 0;                       // the first byte of the literal
+        uint16_t Offset = 0, Length = 0;     // Literal, ...Then: the text in FLiterals
+        uint64_t Word = 0, Mask = 0;         // the same, up to 8 bytes, as one load compares it
+        int TParsedFields::*Slot = nullptr;  // Number, Year, ...Then: the field and its range
+        int MinValue = 0, MaxValue = 0;
+    };
+    bool Compile(const std::vector<TToken>& tokens);
+    bool CompileLiteral(const std::string& text, TStep& step);
+    bool CompileDesignators(const TFormatSettings& settings);
+    bool ReadDesignator(const char*& p, const char* end, TParsedFields& fields) const;
+    bool ReadLiteral(const char*& p, const char* end, const TStep& step) const;
+    static bool Store(TParsedFields& fields, const TStep& step, int number);
+    static bool ReadNumber(const char*& p, const char* end, const TStep& step, TParsedFields& fields);
+    static bool ReadYear(const char*& p, const char* end, const TStep& step, TParsedFields& fields);
+
+    std::string FLiterals;
+    TStep FSteps[MaxSteps];
+    size_t FStepCount = 0;
+    std::string FDesignators[PictureDesignatorCount];
+    int FDesignatorPm[PictureDesignatorCount] = {};
+    size_t FDesignatorCount = 0;
+    bool FUsable = false;
+    bool FNeverMatches = false;  // no field at all: the general reader refuses every text
+    bool FHasDate = false;
+};
+
+}  // namespace locale_detail
