@@ -38,9 +38,16 @@ bool IsWide(char32_t c) {
            (c >= 0x1F900 && c <= 0x1F9FF) || (c >= 0x20000 && c <= 0x3FFFD);
 }
 
+// A cell that prints as it stands: one line, no control characters.
+bool IsPlainCell(std::string_view cell) {
+    for (char c : cell)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    return true;
+}
+
 // A cell's lines: split at line breaks; tabs and other control characters
 // become blanks so they cannot move the columns.
-std::vector<std::string> CellLines(const std::string& cell) {
+std::vector<std::string> CellLines(std::string_view cell) {
     std::vector<std::string> lines(1);
     for (char c : cell) {
         if (c == '\n')
@@ -53,25 +60,78 @@ std::vector<std::string> CellLines(const std::string& cell) {
     return lines;
 }
 
-void PrintRow(std::ostream& out, const std::vector<std::vector<std::string>>& cells, const std::vector<size_t>& widths) {
-    size_t height = 1;
-    for (const auto& lines : cells) height = std::max(height, lines.size());
-    for (size_t line = 0; line < height; ++line) {
-        std::string text;
-        for (size_t column = 0; column < cells.size(); ++column) {
-            const std::string piece = line < cells[column].size() ? cells[column][line] : "";
-            text += piece;
-            if (column + 1 < cells.size()) text += std::string(widths[column] - DisplayWidth(piece) + 2, ' ');
+size_t CellWidth(std::string_view cell) {
+    if (IsPlainCell(cell)) return DisplayWidth(cell);
+    size_t width = 0;
+    for (const std::string& line : CellLines(cell)) width = std::max(width, DisplayWidth(line));
+    return width;
+}
+
+void TrimRightInPlace(std::string& text, size_t from) {
+    size_t end = text.size();
+    while (end > from && text[end - 1] == ' ') --end;
+    text.resize(end);
+}
+
+// One row into the buffer; cells holding line breaks continue below.
+template <typename TCellOf>
+void PutRow(std::string& out, size_t columns, TCellOf cellOf, const std::vector<size_t>& widths) {
+    bool plain = true;
+    for (size_t c = 0; c < columns && plain; ++c) plain = IsPlainCell(cellOf(c));
+    if (plain) {
+        const size_t start = out.size();
+        for (size_t c = 0; c < columns; ++c) {
+            const std::string_view cell = cellOf(c);
+            out.append(cell);
+            if (c + 1 < columns) out.append(widths[c] - DisplayWidth(cell) + 2, ' ');
         }
-        out << TrimRight(text) << '\n';
+        TrimRightInPlace(out, start);
+        out += '\n';
+        return;
+    }
+    std::vector<std::vector<std::string>> cells;
+    size_t height = 1;
+    for (size_t c = 0; c < columns; ++c) {
+        cells.push_back(CellLines(cellOf(c)));
+        height = std::max(height, cells.back().size());
+    }
+    for (size_t line = 0; line < height; ++line) {
+        const size_t start = out.size();
+        for (size_t c = 0; c < columns; ++c) {
+            const std::string piece = line < cells[c].size() ? cells[c][line] : "";
+            out += piece;
+            if (c + 1 < columns) out.append(widths[c] - DisplayWidth(piece) + 2, ' ');
+        }
+        TrimRightInPlace(out, start);
+        out += '\n';
     }
 }
 
 }  // namespace
 
+void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
+    auto it = cells.begin();
+    for (size_t c = 0; c < FHeaders.size(); ++c) {
+        if (it != cells.end()) FText.append(*it++);
+        FEnds.push_back(static_cast<uint32_t>(FText.size()));
+    }
+    ++FRows;
+}
+
+std::string_view TTextTable::Cell(size_t row, size_t column) const {
+    const size_t index = row * FHeaders.size() + column;
+    const size_t begin = index == 0 ? 0 : FEnds[index - 1];
+    return std::string_view(FText).substr(begin, FEnds[index] - begin);
+}
+
 size_t DisplayWidth(std::string_view text) {
     size_t width = 0;
     for (size_t pos = 0; pos < text.size();) {
+        if (static_cast<unsigned char>(text[pos]) < 0x80) {
+            ++width;
+            ++pos;
+            continue;
+        }
         const char32_t c = NextCodePoint(text, pos);
         width += IsZeroWidth(c) ? 0 : IsWide(c) ? 2 : 1;
     }
@@ -79,23 +139,25 @@ size_t DisplayWidth(std::string_view text) {
 }
 
 void PrintTable(std::ostream& out, const TTextTable& table) {
-    std::vector<std::vector<std::vector<std::string>>> rows;
-    std::vector<size_t> widths(table.Headers.size(), 0);
-    auto measure = [&](const std::vector<std::string>& row) {
-        std::vector<std::vector<std::string>> cells;
-        for (size_t column = 0; column < widths.size(); ++column) {
-            cells.push_back(CellLines(column < row.size() ? row[column] : ""));
-            for (const std::string& line : cells.back()) widths[column] = std::max(widths[column], DisplayWidth(line));
+    const size_t columns = table.Columns();
+    std::vector<size_t> widths(columns, 0);
+    for (size_t c = 0; c < columns; ++c) widths[c] = CellWidth(table.Headers()[c]);
+    for (size_t r = 0; r < table.RowCount(); ++r)
+        for (size_t c = 0; c < columns; ++c) widths[c] = std::max(widths[c], CellWidth(table.Cell(r, c)));
+    std::string text;
+    PutRow(text, columns, [&](size_t c) { return std::string_view(table.Headers()[c]); }, widths);
+    std::vector<std::string> rule;
+    for (size_t width : widths) rule.push_back(std::string(width, '-'));
+    PutRow(text, columns, [&](size_t c) { return std::string_view(rule[c]); }, widths);
+    // Written in pieces, so that a long list never sits in memory twice.
+    for (size_t r = 0; r < table.RowCount(); ++r) {
+        PutRow(text, columns, [&](size_t c) { return table.Cell(r, c); }, widths);
+        if (text.size() > 65536) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            text.clear();
         }
-        return cells;
-    };
-    const auto header = measure(table.Headers);
-    for (const auto& row : table.Rows) rows.push_back(measure(row));
-    PrintRow(out, header, widths);
-    std::vector<std::vector<std::string>> rule;
-    for (size_t width : widths) rule.push_back({std::string(width, '-')});
-    PrintRow(out, rule, widths);
-    for (const auto& row : rows) PrintRow(out, row, widths);
+    }
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 std::string IsoText(TDateTime value) { return FormatDateTimeText("yyyy-MM-dd HH:mm:ss", value); }

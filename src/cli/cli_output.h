@@ -3,6 +3,8 @@
 // next lines), ISO moments for scripts.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -10,9 +12,25 @@
 
 #include "platform/datetime.h"
 
-struct TTextTable {
-    std::vector<std::string> Headers;
-    std::vector<std::vector<std::string>> Rows;
+// The cells live in one block of text: a list of 10,000 reminders then
+// costs its text and an offset per cell, not a string per cell.
+class TTextTable {
+public:
+    explicit TTextTable(std::vector<std::string> headers) : FHeaders(std::move(headers)) {}
+    void AddHeader(std::string header) { FHeaders.push_back(std::move(header)); }
+    // One cell per header; missing cells are blank, extra ones dropped.
+    void AddRow(std::initializer_list<std::string_view> cells);
+
+    size_t Columns() const { return FHeaders.size(); }
+    size_t RowCount() const { return FRows; }
+    const std::vector<std::string>& Headers() const { return FHeaders; }
+    std::string_view Cell(size_t row, size_t column) const;
+
+private:
+    std::vector<std::string> FHeaders;
+    std::string FText;
+    std::vector<uint32_t> FEnds;  // where each cell ends in FText, row by row
+    size_t FRows = 0;
 };
 
 // Columns are separated by two blanks; a cell holding line breaks takes as

@@ -44,16 +44,22 @@ std::string DamageText(const TRmRecordStruct& r) {
     return text;
 }
 
-TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now) {
-    TListEntry entry{&record, record.IsDamaged() ? DamageText(record) : ScheduleTextOf(record), std::nullopt, false,
-                     ""};
+// The words of the texts, looked up once for the whole list.
+struct TListWords {
+    TScheduleWords Schedule = CurrentScheduleWords();
+    TTimeUnitWords Units = CurrentTimeUnitWords();
+};
+
+TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now, const TListWords& words) {
+    TListEntry entry{&record, record.IsDamaged() ? DamageText(record) : ScheduleTextOf(record, words.Schedule),
+                     std::nullopt, false, ""};
     if (record.IsActive() && !IsUnreadable(record.WakeTime)) {
         // 0 and -1 are the rules' "no day found" answers, not moments.
         const TDateTime next = NextOccurrence(record, now);
         if (next > 0) {
             entry.Next = next;
             entry.Overdue = IsLaterThan(now, next);
-            entry.Remaining = TrimRight(RemainingText(now, next));
+            entry.Remaining = TrimRight(RemainingText(now, next, words.Units));
         }
     }
     return entry;
@@ -61,12 +67,12 @@ TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now) {
 
 json OptionalMoment(std::optional<TDateTime> value) { return value ? json(IsoText(*value)) : json(nullptr); }
 
-json EntryJson(const TListEntry& entry) {
+json EntryJson(const TListEntry& entry, const TListWords& words) {
     const TRmRecordStruct& r = *entry.Record;
     return {{"id", TRemindFile::SectionOf(r)},
             {"description", r.Description},
             {"period", r.Period},
-            {"periodName", PeriodCaption(r.Period)},
+            {"periodName", r.Period <= PeriodYearly ? words.Schedule.Captions[r.Period] : std::string()},
             {"schedule", TrimRight(entry.Schedule)},
             {"next", OptionalMoment(entry.Next)},
             {"remaining", entry.Remaining},
@@ -79,17 +85,18 @@ json EntryJson(const TListEntry& entry) {
             {"unreadable", UnreadableKeys(r)}};
 }
 
-std::vector<std::string> EntryRow(const TListEntry& entry, bool completedTab) {
+void AddEntryRow(TTextTable& table, const TListEntry& entry, bool completedTab, const TListWords& words) {
     const TRmRecordStruct& r = *entry.Record;
-    const std::string period = r.Period <= PeriodYearly ? PeriodCaption(r.Period) : "-";
-    std::vector<std::string> row = {TRemindFile::SectionOf(r), r.Description, period, TrimRight(entry.Schedule)};
+    const std::string id = TRemindFile::SectionOf(r);
+    const std::string_view period = r.Period <= PeriodYearly ? std::string_view(words.Schedule.Captions[r.Period]) : "-";
+    const std::string schedule = TrimRight(entry.Schedule);
     if (completedTab) {
-        row.push_back(IsUnreadable(r.EndTime) ? "unknown" : DateTimeToStr(r.EndTime));
-    } else {
-        row.push_back(entry.Next ? DateTimeToStr(*entry.Next) : "none");
-        row.push_back(entry.Overdue ? "overdue " + entry.Remaining : entry.Remaining);
+        table.AddRow({id, r.Description, period, schedule,
+                      IsUnreadable(r.EndTime) ? "unknown" : DateTimeToStr(r.EndTime)});
+        return;
     }
-    return row;
+    table.AddRow({id, r.Description, period, schedule, entry.Next ? DateTimeToStr(*entry.Next) : "none",
+                  entry.Overdue ? "overdue " + entry.Remaining : entry.Remaining});
 }
 
 void PrintJson(const json& document) {
@@ -133,10 +140,10 @@ void PrintDueSection(const std::string& title, const std::vector<TDueEntry>& ent
         return;
     }
     std::cout << title << ":\n";
-    TTextTable table{{"ID", "Description", "Schedule", "Moment"}, {}};
+    TTextTable table({"ID", "Description", "Schedule", "Moment"});
     for (const TDueEntry& e : entries)
-        table.Rows.push_back({TRemindFile::SectionOf(*e.Record), e.Record->Description,
-                              TrimRight(ScheduleTextOf(*e.Record)), DateTimeToStr(e.Moment)});
+        table.AddRow({TRemindFile::SectionOf(*e.Record), e.Record->Description, TrimRight(ScheduleTextOf(*e.Record)),
+                      DateTimeToStr(e.Moment)});
     PrintTable(std::cout, table);
 }
 
@@ -145,32 +152,35 @@ void PrintDueSection(const std::string& title, const std::vector<TDueEntry>& ent
 int RunList(const TCliRequest& request, const TDataLocation& location) {
     TStoreSnapshot snapshot(location);
     const TDateTime now = Now();
-    std::vector<TListEntry> entries;
-    for (const auto& record : snapshot.Store().Records()) {
-        // The tabs' membership rules (a pending alert keeps a reminder on
-        // the Unfinished tab even with an end time).
-        if (record->IsActive() != request.Completed) entries.push_back(ListEntryOf(*record, now));
-    }
+    // The tabs' membership rules (a pending alert keeps a reminder on the
+    // Unfinished tab even with an end time).
+    auto onTab = [&](const TRmRecordStruct& r) { return r.IsActive() != request.Completed; };
+    const auto& records = snapshot.Store().Records();
+    const TListWords words;
     if (request.Json) {
         json reminders = json::array();
-        for (const TListEntry& entry : entries) reminders.push_back(EntryJson(entry));
+        for (const auto& record : records)
+            if (onTab(*record)) reminders.push_back(EntryJson(ListEntryOf(*record, now, words), words));
         PrintJson({{"tab", request.Completed ? "completed" : "unfinished"}, {"now", IsoText(now)},
                    {"reminders", reminders}});
         return ExitOk;
     }
-    if (entries.empty()) {
+    TTextTable table({"ID", "Description", "Period", "Schedule"});
+    if (request.Completed) {
+        table.AddHeader("Completed");
+    } else {
+        table.AddHeader("Next");
+        table.AddHeader("Remaining");
+    }
+    for (const auto& record : records)
+        if (onTab(*record)) AddEntryRow(table, ListEntryOf(*record, now, words), request.Completed, words);
+    if (table.RowCount() == 0) {
         // The notices the program's empty tabs show.
         std::cout << TrimRight(request.Completed ? LangText("Messages", "NoneCopmpleted", "No completed reminders.")
                                                  : LangText("Messages", "NoneReminder", "No reminders."))
                   << '\n';
         return ExitOk;
     }
-    TTextTable table{{"ID", "Description", "Period", "Schedule"}, {}};
-    if (request.Completed)
-        table.Headers.push_back("Completed");
-    else
-        table.Headers.insert(table.Headers.end(), {"Next", "Remaining"});
-    for (const TListEntry& entry : entries) table.Rows.push_back(EntryRow(entry, request.Completed));
     PrintTable(std::cout, table);
     return ExitOk;
 }

@@ -29,18 +29,20 @@ std::string_view BreakText(TIniLine::TBreak b) {
     return {};
 }
 
-// Where a key line's "=" is; npos for lines that hold no key.
-size_t KeyEquals(std::string_view text) {
-    std::string_view trimmed = TrimBlanks(text);
-    if (trimmed.empty() || trimmed.front() == ';') return std::string_view::npos;
-    size_t eq = text.find('=');
-    if (eq == std::string_view::npos || TrimBlanks(text.substr(0, eq)).empty()) return std::string_view::npos;
-    return eq;
+// Whether a line holds a key: not a comment, an "=" with a key before it.
+bool IsKeyLine(std::string_view text) {
+    size_t b = 0;
+    while (b < text.size() && IsBlank(text[b])) ++b;
+    if (b == text.size() || text[b] == ';' || text[b] == '=') return false;
+    size_t eq = text.find('=', b);
+    // Something other than blanks stands before the "=": text[b] itself.
+    return eq != std::string_view::npos;
 }
 
 // A section header: "[name]" after optional blanks; text after the "]"
 // stays part of the line.
 bool HeaderName(std::string_view text, std::string_view& name) {
+    if (!text.empty() && text[0] != '[' && !IsBlank(text[0])) return false;
     std::string_view trimmed = TrimBlanks(text);
     if (trimmed.size() < 2 || trimmed.front() != '[') return false;
     size_t close = trimmed.find(']');
@@ -156,9 +158,21 @@ std::string_view TIniLine::Key() const {
 }
 
 std::string_view TIniLine::Value() const {
+    std::string_view key, value;
+    Split(key, value);
+    return value;
+}
+
+void TIniLine::Split(std::string_view& key, std::string_view& value) const {
     std::string_view text = Text();
     size_t eq = text.find('=');
-    return eq == std::string_view::npos ? std::string_view{} : TrimBlanks(text.substr(eq + 1));
+    if (eq == std::string_view::npos) {
+        key = TrimBlanks(text);
+        value = {};
+        return;
+    }
+    key = TrimBlanks(text.substr(0, eq));
+    value = TrimBlanks(text.substr(eq + 1));
 }
 
 void TIniLine::SetValue(std::string_view value) {
@@ -174,14 +188,15 @@ void TIniLine::SetValue(std::string_view value) {
 
 const TIniLine* TIniDocument::TSection::FindKey(std::string_view key) const {
     if (Keys > IndexThreshold) {
+        auto nameOf = [this](uint32_t i) { return Lines[i].Key(); };
         if (!KeyIndex) {
-            KeyIndex = std::make_unique<TAsciiCaseMap<size_t>>();
-            KeyIndex->reserve(Keys);
+            KeyIndex = std::make_unique<TNameIndex>();
+            KeyIndex->Reserve(Keys);
             for (size_t i = 0; i < Lines.size(); ++i)
-                if (Lines[i].IsKey()) KeyIndex->try_emplace(std::string(Lines[i].Key()), i);
+                if (Lines[i].IsKey()) KeyIndex->Insert(Lines[i].Key(), static_cast<uint32_t>(i), nameOf);
         }
-        auto it = KeyIndex->find(key);
-        return it == KeyIndex->end() ? nullptr : &Lines[it->second];
+        auto found = KeyIndex->Find(key, nameOf);
+        return found ? &Lines[*found] : nullptr;
     }
     for (const TIniLine& line : Lines)
         if (line.IsKey() && SameTextAscii(line.Key(), key)) return &line;
@@ -201,14 +216,12 @@ TIniDocument& TIniDocument::operator=(TIniDocument&&) noexcept = default;
 
 TIniDocument::TIniDocument(const TIniDocument& other)
     : FText(other.FText), FPreamble(other.FPreamble), FNewBreak(other.FNewBreak) {
-    FSections.reserve(other.FSections.size());
-    for (const auto& s : other.FSections) {
-        auto copy = std::make_unique<TSection>();
-        copy->Name = s->Name;
-        copy->Header = s->Header;
-        copy->Lines = s->Lines;
-        copy->Keys = s->Keys;
-        FSections.push_back(std::move(copy));
+    for (const TSection& s : other.FSections) {
+        TSection& copy = FSections.emplace_back();
+        copy.Name = s.Name;
+        copy.Header = s.Header;
+        copy.Lines = s.Lines;
+        copy.Keys = s.Keys;
     }
     Reindex();
 }
@@ -219,9 +232,9 @@ TIniDocument& TIniDocument::operator=(const TIniDocument& other) {
 }
 
 void TIniDocument::Reindex() {
-    FIndex.clear();
-    FIndex.reserve(FSections.size());
-    for (const auto& s : FSections) FIndex.try_emplace(s->Name, s.get());
+    FIndex.Clear();
+    FIndex.Reserve(FSections.size());
+    for (size_t i = 0; i < FSections.size(); ++i) FIndex.Insert(FSections[i].Name, static_cast<uint32_t>(i), SectionName());
 }
 
 TIniDocument TIniDocument::Parse(std::string_view text) { return ParseTaking(std::string(text)); }
@@ -238,6 +251,9 @@ void TIniDocument::ParseText() {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     bool breakSeen = false;
+    // Most files hold no CR at all (or only in CR LF pairs), so each line
+    // then needs one search instead of two.
+    const bool anyCr = std::memchr(begin, '\r', text.size()) != nullptr;
     // A section's lines gather here and move into an exactly sized vector
     // when the section ends: a large file then costs one allocation per
     // section rather than several.
@@ -249,12 +265,17 @@ void TIniDocument::ParseText() {
         std::move(pending.begin(), pending.end(), std::back_inserter(current->Lines));
         pending.clear();
     };
-    FSections.reserve(text.size() / 256);
-    FIndex.reserve(text.size() / 256);
+    FIndex.Reserve(text.size() / 256);
     for (const char* p = begin; p < end;) {
         const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         const char* stop = lf ? lf : end;
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+        const char* cr = nullptr;
+        if (anyCr) {
+            if (lf && lf > p && lf[-1] == '\r' && !std::memchr(p, '\r', static_cast<size_t>(lf - 1 - p)))
+                cr = lf - 1;
+            else
+                cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+        }
         TIniLine::TBreak lineBreak = TIniLine::TBreak::None;
         const char* next = end;
         if (cr && cr + 1 == lf) {
@@ -286,7 +307,7 @@ void TIniDocument::ParseText() {
             FPreamble.emplace_back(line, lineBreak, false);
             continue;
         }
-        const bool isKey = KeyEquals(line) != std::string_view::npos;
+        const bool isKey = IsKeyLine(line);
         pending.emplace_back(line, lineBreak, isKey);
         if (isKey) ++current->Keys;
     }
@@ -297,9 +318,9 @@ std::string TIniDocument::Serialize() const {
     size_t size = 0;
     auto measure = [&](const TIniLine& line) { size += line.Text().size() + 2; };
     for (const TIniLine& line : FPreamble) measure(line);
-    for (const auto& s : FSections) {
-        measure(s->Header);
-        for (const TIniLine& line : s->Lines) measure(line);
+    for (const TSection& s : FSections) {
+        measure(s.Header);
+        for (const TIniLine& line : s.Lines) measure(line);
     }
     std::string out;
     out.reserve(size);
@@ -314,9 +335,9 @@ std::string TIniDocument::Serialize() const {
         needsBreak = line.Break() == TIniLine::TBreak::None;
     };
     for (const TIniLine& line : FPreamble) put(line);
-    for (const auto& s : FSections) {
-        put(s->Header);
-        for (const TIniLine& line : s->Lines) put(line);
+    for (const TSection& s : FSections) {
+        put(s.Header);
+        for (const TIniLine& line : s.Lines) put(line);
     }
     return out;
 }
@@ -330,16 +351,15 @@ void TIniDocument::SetLineBreak(std::string_view lineBreak) {
 }
 
 TIniDocument::TSection* TIniDocument::FindSection(std::string_view section) const {
-    auto it = FIndex.find(section);
-    return it == FIndex.end() ? nullptr : it->second;
+    auto found = FIndex.Find(section, SectionName());
+    return found ? const_cast<TSection*>(&FSections[*found]) : nullptr;
 }
 
 TIniDocument::TSection& TIniDocument::AddSection(std::string_view name, TIniLine header) {
-    FSections.push_back(std::make_unique<TSection>());
-    TSection& s = *FSections.back();
+    TSection& s = FSections.emplace_back();
     s.Name = std::string(name);
     s.Header = std::move(header);
-    FIndex.try_emplace(s.Name, &s);
+    FIndex.Insert(s.Name, static_cast<uint32_t>(FSections.size() - 1), SectionName());
     return s;
 }
 
@@ -372,7 +392,7 @@ std::string TIniDocument::Read(std::string_view section, std::string_view key, s
 std::vector<std::string> TIniDocument::SectionNames() const {
     std::vector<std::string> names;
     names.reserve(FSections.size());
-    for (const auto& s : FSections) names.push_back(s->Name);
+    for (const TSection& s : FSections) names.push_back(s.Name);
     return names;
 }
 
@@ -406,7 +426,9 @@ bool TIniDocument::Write(std::string_view section, std::string_view key, std::st
     } else {
         s->Lines.push_back(TIniLine::Owning(cleanKey + "=" + cleanValue, FNewBreak, true));
         ++s->Keys;
-        if (s->KeyIndex) s->KeyIndex->try_emplace(cleanKey, s->Lines.size() - 1);
+        if (s->KeyIndex)
+            s->KeyIndex->Insert(cleanKey, static_cast<uint32_t>(s->Lines.size() - 1),
+                                [s](uint32_t i) { return s->Lines[i].Key(); });
     }
     if (changed) *changed = true;
     return true;
@@ -416,8 +438,8 @@ void TIniDocument::EraseSection(std::string_view section) {
     // Every section of that name goes, as a later duplicate would otherwise
     // come back to life.
     if (!FindSection(section)) return;
-    std::erase_if(FSections, [&](const auto& s) { return SameTextAscii(s->Name, section); });
-    FIndex.erase(FIndex.find(section));
+    std::erase_if(FSections, [&](const TSection& s) { return SameTextAscii(s.Name, section); });
+    Reindex();
 }
 
 void TIniDocument::DeleteKey(std::string_view section, std::string_view key) {
@@ -434,6 +456,6 @@ void TIniDocument::DeleteKey(std::string_view section, std::string_view key) {
 void TIniDocument::Clear() {
     FPreamble.clear();
     FSections.clear();
-    FIndex.clear();
+    FIndex.Clear();
     FText.reset();
 }

@@ -17,12 +17,15 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "platform/name_index.h"
 
 // Hashing and comparing names without regard to ASCII case, usable with
 // string_view lookups so that finding a key allocates nothing.
@@ -60,6 +63,7 @@ public:
     // For key lines: the key and the value, blanks around them removed.
     std::string_view Key() const;
     std::string_view Value() const;
+    void Split(std::string_view& key, std::string_view& value) const;
     // Replaces the value, keeping the key as it was spelled.
     void SetValue(std::string_view value);
 
@@ -128,7 +132,7 @@ private:
         // Key -> first line holding it; built on demand for large sections
         // (the reminder list holds one key per reminder) and dropped when
         // lines move.
-        mutable std::unique_ptr<TAsciiCaseMap<size_t>> KeyIndex;
+        mutable std::unique_ptr<TNameIndex> KeyIndex;
 
         const TIniLine* FindKey(std::string_view key) const;
         TIniLine* FindKey(std::string_view key);
@@ -136,6 +140,9 @@ private:
 
     TSection* FindSection(std::string_view section) const;
     TSection& AddSection(std::string_view name, TIniLine header);
+    auto SectionName() const {
+        return [this](uint32_t i) { return std::string_view(FSections[i].Name); };
+    }
     void Reindex();
     void ParseText();
     TIniLine::TBreak NewLineBreak() const { return FNewBreak; }
@@ -143,8 +150,10 @@ private:
     // The parsed text: shared between copies, never changed.
     std::shared_ptr<const std::string> FText;
     std::vector<TIniLine> FPreamble;                   // lines before the first section
-    std::vector<std::unique_ptr<TSection>> FSections;  // erased ones are removed
-    std::unordered_map<std::string_view, TSection*, TAsciiCaseHash, TAsciiCaseEqual> FIndex;  // first of a name
+    // A deque: sections are added one by one without moving the others, and
+    // in blocks rather than one allocation each.
+    std::deque<TSection> FSections;  // erased ones are removed
+    TNameIndex FIndex;  // name -> position of the first section of that name
     TIniLine::TBreak FNewBreak = TIniLine::TBreak::Lf;
 };
 
@@ -152,8 +161,12 @@ template <typename TVisit>
 bool TIniDocument::ForEachKey(std::string_view section, TVisit&& visit) const {
     const TSection* s = FindSection(section);
     if (!s) return false;
-    for (const TIniLine& line : s->Lines)
-        if (line.IsKey()) visit(line.Key(), line.Value());
+    std::string_view key, value;
+    for (const TIniLine& line : s->Lines) {
+        if (!line.IsKey()) continue;
+        line.Split(key, value);
+        visit(key, value);
+    }
     return true;
 }
 

@@ -14,6 +14,7 @@ TFastPicture::TFastPicture(std::string_view picture, const TFormatSettings& sett
     }
     FHasDate = HasDateField(tokens);
     FUsable = Compile(tokens) && (!HasKind(tokens, TTokenKind::Designator) || CompileDesignators(settings));
+    if (FUsable && !CompileFixed(tokens)) FFixedLength = 0;
 }
 
 namespace {
@@ -84,6 +85,49 @@ bool TFastPicture::Compile(const std::vector<TToken>& tokens) {
     return true;
 }
 
+bool TFastPicture::CompileFixed(const std::vector<TToken>& tokens) {
+    std::string layout, mask;
+    for (const TToken& token : tokens) {
+        if (token.Kind == TTokenKind::Literal || token.Kind == TTokenKind::Blank) {
+            layout += token.Text;
+            mask.append(token.Text.size(), '\xFF');
+            continue;
+        }
+        size_t width = 0;
+        if (token.Kind == TTokenKind::Designator) {
+            // One length for all, and no leading blank a blank run could take.
+            for (size_t k = 0; k < FDesignatorCount; ++k)
+                if (FDesignators[k].size() != FDesignators[0].size() || IsBlank(FDesignators[k][0])) return false;
+            if (FDesignatorCount == 0 || FFixedDesignatorOffset >= 0) return false;
+            FFixedDesignatorOffset = static_cast<int>(layout.size());
+            width = FDesignators[0].size();
+        } else {
+            if (token.Width != 2 && token.Kind != TTokenKind::Year) return false;
+            if (FFixedFieldCount == MaxFixedFields) return false;
+            TStep& field = FFixedFields[FFixedFieldCount++];
+            FieldOf(token.Kind, field.Slot, field.MinValue, field.MaxValue);
+            field.Offset = static_cast<uint16_t>(layout.size());
+            field.Length = static_cast<uint16_t>(token.Kind == TTokenKind::Year ? 4 : 2);
+            width = field.Length;
+        }
+        layout.append(width, '0');
+        mask.append(width, '\0');
+    }
+    if (layout.size() < 8 || layout.size() > 8 * MaxFixedWords) return false;
+    for (size_t offset = 0; offset < layout.size(); offset += 8) {
+        // The last word ends with the text, overlapping the one before.
+        size_t at = std::min(offset, layout.size() - 8);
+        uint64_t word = 0, bits = 0;
+        std::memcpy(&word, layout.data() + at, 8);
+        std::memcpy(&bits, mask.data() + at, 8);
+        FFixedWordOffset[FFixedWordCount] = static_cast<uint16_t>(at);
+        FFixedWord[FFixedWordCount] = word & bits;
+        FFixedMask[FFixedWordCount++] = bits;
+    }
+    FFixedLength = layout.size();
+    return true;
+}
+
 // The general matcher tries the designators in turn and backtracks into the
 // next one when the rest of the text fails. With no designator a prefix of
 // another, at most one can match at any place, so there is nothing to
@@ -149,7 +193,9 @@ inline bool TFastPicture::ReadLiteral(const char*& p, const char* end, const TSt
 }
 
 inline bool TFastPicture::Store(TParsedFields& fields, const TStep& step, int number) {
-    return number >= step.MinValue && number <= step.MaxValue && Assign(fields.*step.Slot, number);
+    // One unsigned compare for both ends of the range.
+    return static_cast<unsigned>(number - step.MinValue) <= static_cast<unsigned>(step.MaxValue - step.MinValue) &&
+           Assign(fields.*step.Slot, number);
 }
 
 // One or two digits, the longest run (see Compile).
@@ -167,9 +213,41 @@ inline bool TFastPicture::ReadYear(const char*& p, const char* end, const TStep&
     return Store(fields, step, number);
 }
 
+// False hands the text to the steps: a layout that does not fit says
+// nothing about the text.
+bool TFastPicture::ReadFixed(std::string_view text, TDateTime& value) const {
+    if (text.size() != FFixedLength) return false;
+    const char* p = text.data();
+    for (size_t k = 0; k < FFixedWordCount; ++k) {
+        uint64_t word;
+        std::memcpy(&word, p + FFixedWordOffset[k], 8);
+        if ((word & FFixedMask[k]) != FFixedWord[k]) return false;
+    }
+    TParsedFields fields;
+    for (size_t k = 0; k < FFixedFieldCount; ++k) {
+        const TStep& field = FFixedFields[k];
+        const char* digits = p + field.Offset;
+        unsigned a = static_cast<unsigned>(digits[0] - '0'), b = static_cast<unsigned>(digits[1] - '0');
+        if (a > 9 || b > 9) return false;
+        unsigned number = a * 10 + b;
+        if (field.Length == 4) {
+            unsigned c = static_cast<unsigned>(digits[2] - '0'), d = static_cast<unsigned>(digits[3] - '0');
+            if (c > 9 || d > 9) return false;
+            number = number * 100 + c * 10 + d;
+        }
+        if (!Store(fields, field, static_cast<int>(number))) return false;
+    }
+    if (FFixedDesignatorOffset >= 0) {
+        const char* at = p + FFixedDesignatorOffset;
+        if (!ReadDesignator(at, at + FDesignators[0].size(), fields)) return false;
+    }
+    return ComposeValue(fields, FHasDate, value);
+}
+
 TFastResult TFastPicture::Read(std::string_view text, TDateTime& value) const {
     if (!FUsable) return TFastResult::Declined;
     if (FNeverMatches) return TFastResult::NoMatch;
+    if (FFixedLength != 0 && ReadFixed(text, value)) return TFastResult::Read;
     TParsedFields fields;
     const char* p = text.data();
     const char* const end = p + text.size();

@@ -28,6 +28,7 @@ public:
     // `text` must already be trimmed of blanks.
     TFastResult Read(std::string_view text, TDateTime& value) const;
     bool Usable() const { return FUsable; }
+    bool HasFixedLayout() const { return FFixedLength != 0; }
 
 private:
     static constexpr size_t MaxSteps = 24;
@@ -42,6 +43,15 @@ private:
         int TParsedFields::*Slot = nullptr;  // Number, Year, ...Then: the field and its range
         int MinValue = 0, MaxValue = 0;
     };
+    // Where every field is padded (yyyy MM dd HH mm ss) and the designators
+    // are of one length, the text the store writes has each byte at a fixed
+    // place: its literals are checked a word at a time and its fields read
+    // where they stand. A text of another length or layout goes through the
+    // steps, which give the same answer, only slower.
+    static constexpr size_t MaxFixedWords = 8;  // texts up to 64 bytes
+    static constexpr size_t MaxFixedFields = 8;
+    bool CompileFixed(const std::vector<TToken>& tokens);
+    bool ReadFixed(std::string_view text, TDateTime& value) const;
     bool Compile(const std::vector<TToken>& tokens);
     bool CompileLiteral(const std::string& text, TStep& step);
     bool CompileDesignators(const TFormatSettings& settings);
@@ -57,6 +67,12 @@ private:
     std::string FDesignators[PictureDesignatorCount];
     int FDesignatorPm[PictureDesignatorCount] = {};
     size_t FDesignatorCount = 0;
+    size_t FFixedLength = 0;  // 0: no fixed layout
+    size_t FFixedWordCount = 0, FFixedFieldCount = 0;
+    uint16_t FFixedWordOffset[MaxFixedWords] = {};
+    uint64_t FFixedWord[MaxFixedWords] = {}, FFixedMask[MaxFixedWords] = {};
+    TStep FFixedFields[MaxFixedFields];  // Offset and Length: where the digits stand
+    int FFixedDesignatorOffset = -1;
     bool FUsable = false;
     bool FNeverMatches = false;  // no field at all: the general reader refuses every text
     bool FHasDate = false;

@@ -90,10 +90,12 @@ std::string TimeToStr(TDateTime value, const TFormatSettings& settings = FormatS
 // hours, minutes and seconds likewise (":", 时 分 秒, "h", ...), with an
 // optional AM/PM designator before or after the time (the formats' own, AM
 // and PM in any case, a.m./p.m., 上午/下午, 午前/午後, 오전/오후); the date and
-// the time are parted by at least one blank; (3) the pictures these readers
-// accepted before (yyyy-MM-dd HH:mm:ss, yyyy/M/d, d.M.yyyy, M/d/yyyy with
-// h:mm:ss tt, d/M/yyyy with H:mm:ss), so that a change of regional settings
-// does not silently turn dates into 0.
+// the time are parted by at least one blank. A word it cannot place next to
+// the time (a designator of a language it does not know) makes the text
+// unreadable rather than read as the morning. (3) The pictures these
+// readers accepted before (yyyy-MM-dd HH:mm:ss, yyyy/M/d, d.M.yyyy, M/d/yyyy
+// with h:mm:ss tt, d/M/yyyy with H:mm:ss), so that a change of regional
+// settings does not silently turn dates into 0.
 // Year-first dates are year, month, day. A year-last date that is valid
 // only one way round is read that way; one valid both ways is read as the
 // pictures of (3) read it, else in the order of day and month of the formats

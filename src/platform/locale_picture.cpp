@@ -113,31 +113,6 @@ const std::vector<TToken>& ParsingTokens(std::string_view picture) {
     return cache.emplace(std::string(picture), std::move(tokens)).first->second;
 }
 
-bool ComposeValue(const TParsedFields& f, bool hasDate, TDateTime& value) {
-    TDateTime date = 0;
-    if (hasDate) {
-        // A date without its year (or month, or day) cannot be placed.
-        if (f.Year < 0 || f.Month < 0 || f.Day < 0) return false;
-        // EncodeDate gives 0 for an impossible date; the one real date at 0
-        // is told by its fields. Cheaper than validating twice, and this
-        // runs for every value a data file holds.
-        date = EncodeDate(f.Year, f.Month, f.Day);
-        if (date == 0 && (f.Year != 1899 || f.Month != 12 || f.Day != 30)) return false;
-    }
-    int hour = f.Hour24 >= 0 ? f.Hour24 : 0;
-    if (f.Hour12 >= 0) {
-        // 12 AM is midnight and 12 PM noon; a 12-hour clock without a
-        // designator is read as the morning.
-        int fromTwelve = f.Hour12 % 12 + (f.Pm == 1 ? 12 : 0);
-        if (f.Hour24 >= 0 && f.Hour24 != fromTwelve) return false;
-        hour = fromTwelve;
-    } else if (f.Hour24 >= 0 && f.Pm >= 0 && (f.Hour24 >= 12) != (f.Pm == 1)) {
-        return false;  // "09:00 PM" under a 24-hour picture contradicts itself
-    }
-    value = date + EncodeTime(hour, f.Minute >= 0 ? f.Minute : 0, f.Second >= 0 ? f.Second : 0);
-    return true;
-}
-
 void PictureDesignators(const TFormatSettings& settings, TDesignatorCandidate (&out)[PictureDesignatorCount]) {
     out[0] = {settings.TimeAMString, 0};
     out[1] = {settings.TimePMString, 1};
@@ -231,10 +206,32 @@ namespace {
 constexpr double MinDateTime = -693593.0;
 constexpr double MaxDateTime = 2958466.0;
 
+// Digits by hand: a list of thousands of reminders formats several moments
+// each, and printf's machinery costs more than the rest of the formatting.
 void AppendPadded(std::string& out, int value, int width) {
     char buffer[16];
-    int length = std::snprintf(buffer, sizeof buffer, "%0*d", width, value);
-    out.append(buffer, static_cast<size_t>(length));
+    int length = 0;
+    unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+    do {
+        buffer[sizeof buffer - 1 - length++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0 && length < 15);
+    while (length < width && length < 15) buffer[sizeof buffer - 1 - length++] = '0';
+    if (value < 0) out += '-';
+    out.append(buffer + sizeof buffer - length, static_cast<size_t>(length));
+}
+
+// Pictures for formatting, tokenised once per picture.
+const std::vector<TToken>& FormattingTokens(const std::string& picture) {
+    thread_local std::string lastPicture;
+    thread_local std::vector<TToken> lastTokens;
+    thread_local bool filled = false;
+    if (!filled || lastPicture != picture) {
+        lastTokens = Tokenize(picture);
+        lastPicture = picture;
+        filled = true;
+    }
+    return lastTokens;
 }
 
 }  // namespace
@@ -245,7 +242,7 @@ std::string FormatDateTimeText(const std::string& picture, TDateTime value, cons
     TTimeParts time;
     DecodeDateTime(value, date, time);
     std::string out;
-    for (const TToken& token : Tokenize(picture)) {
+    for (const TToken& token : FormattingTokens(picture)) {
         switch (token.Kind) {
             case TTokenKind::Literal:
             case TTokenKind::Blank: out += token.Text; break;

@@ -75,7 +75,33 @@ inline bool AssignField(TParsedFields& f, TTokenKind kind, int value) {
     }
 }
 // Turns the fields into a value; false for an impossible date or time.
-bool ComposeValue(const TParsedFields& fields, bool hasDate, TDateTime& value);
+// Inline, as the fast reader composes every value a data file holds.
+inline bool ComposeValue(const TParsedFields& f, bool hasDate, TDateTime& value) {
+    TDateTime date = 0;
+    if (hasDate) {
+        // A date without its year (or month, or day) cannot be placed.
+        if (f.Year < 0 || f.Month < 0 || f.Day < 0) return false;
+        // EncodeDate gives 0 for an impossible date; the one real date at 0
+        // is told by its fields. Cheaper than validating twice.
+        date = EncodeDate(f.Year, f.Month, f.Day);
+        if (date == 0 && (f.Year != 1899 || f.Month != 12 || f.Day != 30)) return false;
+    }
+    int hour = f.Hour24 >= 0 ? f.Hour24 : 0;
+    if (f.Hour12 >= 0) {
+        // 12 AM is midnight and 12 PM noon; a 12-hour clock without a
+        // designator is read as the morning.
+        int fromTwelve = f.Hour12 % 12 + (f.Pm == 1 ? 12 : 0);
+        if (f.Hour24 >= 0 && f.Hour24 != fromTwelve) return false;
+        hour = fromTwelve;
+    } else if (f.Hour24 >= 0 && f.Pm >= 0 && (f.Hour24 >= 12) != (f.Pm == 1)) {
+        return false;  // "09:00 PM" under a 24-hour picture contradicts itself
+    }
+    // Every reader checks the fields' ranges, so this is EncodeTime without
+    // its check, written the same way to give the same bits.
+    int minute = f.Minute >= 0 ? f.Minute : 0, second = f.Second >= 0 ? f.Second : 0;
+    value = date + (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + 0) / MSecsPerDay;
+    return true;
+}
 
 // The designators a reader accepts for a picture's tt, in the order it tries
 // them: the settings' own, then the English ones that text written under

@@ -159,10 +159,11 @@ bool TryStrToTimeGeneral(std::string_view text, TDateTime& value, const TFormatS
            ReadOtherTimeForms(trimmed, value, settings);
 }
 
+namespace {
+
 // ISO after the formats in force refused the text: the shape reader comes
 // next, and it reads every ISO text as ISO does.
-TFastResult ReadDateTimeFast(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
-    const TReadingPictures& pictures = PicturesFor(settings);
+TFastResult ReadDateTimeFastWith(const TReadingPictures& pictures, std::string_view text, TDateTime& value) {
     TFastResult inForce = ReadEither(pictures.FastDateTime, pictures.FastDateOnly, text, value);
     if (inForce != TFastResult::NoMatch) return inForce;
     return ReadEither(pictures.FastIsoDateTime, pictures.FastIsoDateOnly, text, value) == TFastResult::Read
@@ -170,11 +171,20 @@ TFastResult ReadDateTimeFast(std::string_view text, TDateTime& value, const TFor
                : TFastResult::NoMatch;
 }
 
-TFastResult ReadTimeFast(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
-    const TReadingPictures& pictures = PicturesFor(settings);
+TFastResult ReadTimeFastWith(const TReadingPictures& pictures, std::string_view text, TDateTime& value) {
     TFastResult inForce = pictures.FastTime.Read(text, value);
     if (inForce != TFastResult::NoMatch) return inForce;
     return pictures.FastIsoTime.Read(text, value) == TFastResult::Read ? TFastResult::Read : TFastResult::NoMatch;
+}
+
+}  // namespace
+
+TFastResult ReadDateTimeFast(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
+    return ReadDateTimeFastWith(PicturesFor(settings), text, value);
+}
+
+TFastResult ReadTimeFast(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
+    return ReadTimeFastWith(PicturesFor(settings), text, value);
 }
 
 }  // namespace locale_detail
@@ -183,10 +193,11 @@ using namespace locale_detail;
 
 bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
     std::string_view trimmed = TrimBlanks(text);
+    const TReadingPictures& pictures = PicturesFor(settings);
     TDateTime parsed = 0;
-    switch (ReadDateTimeFast(trimmed, parsed, settings)) {
+    switch (ReadDateTimeFastWith(pictures, trimmed, parsed)) {
         case TFastResult::Read: value = parsed; return true;
-        case TFastResult::NoMatch: return ReadOtherDateTimeForms(trimmed, value, PicturesFor(settings), settings);
+        case TFastResult::NoMatch: return ReadOtherDateTimeForms(trimmed, value, pictures, settings);
         case TFastResult::Declined: break;
     }
     return TryStrToDateTimeGeneral(trimmed, value, settings);
@@ -195,7 +206,7 @@ bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSett
 bool TryStrToTime(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
     std::string_view trimmed = TrimBlanks(text);
     TDateTime parsed = 0;
-    switch (ReadTimeFast(trimmed, parsed, settings)) {
+    switch (ReadTimeFastWith(PicturesFor(settings), trimmed, parsed)) {
         case TFastResult::Read: value = parsed; return true;
         case TFastResult::NoMatch: return ReadOtherTimeForms(trimmed, value, settings);
         case TFastResult::Declined: break;

@@ -17,8 +17,8 @@ struct TDueCache {
     static constexpr int64_t NoMs = std::numeric_limits<int64_t>::min();
 
     // The next occurrence and its inputs: the kind, the bits of WakeTime
-    // and the repeat bytes (which hold the due date too). Together they fill
-    // one cache line, read on every tick.
+    // and the repeat bytes (which hold the due date too); 64 bytes side by
+    // side, as every tick reads them for every reminder.
     int64_t NextFromMs = std::numeric_limits<int64_t>::max();
     int64_t NextToMs = NoMs;
     TDateTime Next = 0;

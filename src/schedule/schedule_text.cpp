@@ -14,8 +14,6 @@ bool FlagSet(const TRmRecordStruct& record, int index) {
     return record.RepeatData[static_cast<size_t>(index)] == 1;
 }
 
-// The caption, a colon and a blank: what every repeating kind starts with.
-std::string Lead(uint8_t period) { return PeriodCaption(period) + ": "; }
 
 }  // namespace
 
@@ -35,27 +33,40 @@ std::string DayName(int index, std::vector<std::string>* list) {
     return names[static_cast<size_t>(index - 1)];
 }
 
-std::string ScheduleTextOf(const TRmRecordStruct& record) {
+TScheduleWords CurrentScheduleWords() {
+    TScheduleWords words;
+    for (uint8_t p = PeriodOnce; p <= PeriodYearly; ++p) words.Captions[p] = PeriodCaption(p);
+    for (int i = FirstWeekday; i <= LastWeekday; ++i) words.Days[static_cast<size_t>(i - 1)] = DayName(i);
+    return words;
+}
+
+std::string ScheduleTextOf(const TRmRecordStruct& record) { return ScheduleTextOf(record, CurrentScheduleWords()); }
+
+std::string ScheduleTextOf(const TRmRecordStruct& record, const TScheduleWords& words) {
     std::string text;
+    // The caption, a colon and a blank: what every repeating kind starts with.
+    auto lead = [&] { text.append(words.Captions[record.Period]).append(": "); };
     switch (record.Period) {
     case PeriodOnce:
         text = DateTimeToStr(record.WakeDate() + record.WakeTime);
         break;
     case PeriodDaily:
-        text = Lead(record.Period) + TimeToStr(record.WakeTime);
+        lead();
+        text += TimeToStr(record.WakeTime);
         break;
     case PeriodWeekly:
-        text = Lead(record.Period);
+        lead();
         for (int i = FirstWeekday; i <= LastWeekday; ++i)
-            if (FlagSet(record, i - 1)) text += DayName(i) + " ,";
+            if (FlagSet(record, i - 1)) text.append(words.Days[static_cast<size_t>(i - 1)]).append(" ,");
         break;
     case PeriodMonthly:
-        text = Lead(record.Period);
+        lead();
         for (int i = 1; i <= LastMonthDay; ++i)
-            if (FlagSet(record, i - 1)) text += std::to_string(i) + " ,";
+            if (FlagSet(record, i - 1)) text.append(std::to_string(i)).append(" ,");
         break;
     case PeriodYearly:
-        text = Lead(record.Period) + DateTimeToStr(record.WakeDate() + record.WakeTime);
+        lead();
+        text += DateTimeToStr(record.WakeDate() + record.WakeTime);
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 // use. Texts follow the active language and the user's regional formats.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,6 +15,15 @@
 // the time, the chosen days or the date. Empty for a reminder without a
 // schedule.
 std::string ScheduleTextOf(const TRmRecordStruct& record);
+
+// The words rule texts are made of, in the active language: looked up once
+// for a whole list rather than for every reminder.
+struct TScheduleWords {
+    std::array<std::string, 5> Captions;  // PeriodCaption of 0 .. 4
+    std::array<std::string, 7> Days;      // DayName of 1 .. 7
+};
+TScheduleWords CurrentScheduleWords();
+std::string ScheduleTextOf(const TRmRecordStruct& record, const TScheduleWords& words);
 
 // The caption of a period code as the editor's period box shows it
 // ("Once" .. "Yearly" in English); empty for a code without a schedule.

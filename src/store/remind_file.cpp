@@ -24,13 +24,13 @@ constexpr const char* KeyRepeat = "REPEAT_DATA";
 TDateTime DateTimeValue(std::string_view text) {
     TDateTime value = 0;
     if (text.empty()) return 0;
-    return TryStrToDateTime(std::string(text), value) ? value : UnreadableMoment;
+    return TryStrToDateTime(text, value) ? value : UnreadableMoment;
 }
 
 TDateTime TimeValue(std::string_view text) {
     TDateTime value = 0;
     if (text.empty()) return 0;
-    return TryStrToTime(std::string(text), value) ? value : UnreadableMoment;
+    return TryStrToTime(text, value) ? value : UnreadableMoment;
 }
 
 // The creation moment a section name "R" + YYYYMMDDhhmmss stands for.
@@ -85,15 +85,13 @@ void TRemindFile::LoadAll() {
 
     FRecords.clear();
     FBySection.clear();
+    FIndexed = false;
     FLoadedSections.clear();
     const TIniDocument& document = Document();
     FRecords.reserve(document.KeyCount(ListSection));
-    FBySection.reserve(document.KeyCount(ListSection));
     document.ForEachKey(ListSection, [&](std::string_view key, std::string_view description) {
         auto record = ReadRecordFrom(document, key, description);
-        std::string section = SectionOf(*record);
-        if (section != key) FLoadedSections.emplace(record.get(), std::string(key));
-        FBySection.emplace(std::move(section), record.get());
+        if (!SectionNameIs(*record, key)) FLoadedSections.emplace(record.get(), std::string(key));
         FRecords.push_back(std::move(record));
     });
 }
@@ -111,10 +109,10 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     // first one counts, as for every other lookup.
     std::string_view values[7];
     bool found[7] = {};
-    static constexpr const char* keys[7] = {KeyPeriod, KeyCreate, KeyLast, KeyWake, KeyVoice, KeyEnd, KeyRepeat};
+    static constexpr std::string_view keys[7] = {KeyPeriod, KeyCreate, KeyLast, KeyWake, KeyVoice, KeyEnd, KeyRepeat};
     ini.ForEachKey(key, [&](std::string_view name, std::string_view value) {
         for (int i = 0; i < 7; ++i) {
-            if (!found[i] && SameTextAscii(name, keys[i])) {
+            if (!found[i] && name.size() == keys[i].size() && SameTextAscii(name, keys[i])) {
                 found[i] = true;
                 values[i] = value;
                 return;
@@ -139,13 +137,23 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     return r;
 }
 
+bool TRemindFile::SectionNameIs(const TRmRecordStruct& record, std::string_view name) {
+    char buffer[15];
+    return name.size() == sizeof buffer && std::string_view(SectionNameInto(record, buffer), sizeof buffer) == name;
+}
+
 std::string TRemindFile::SectionOf(const TRmRecordStruct& record) {
+    char buffer[15];
+    return std::string(SectionNameInto(record, buffer), sizeof buffer);
+}
+
+const char* TRemindFile::SectionNameInto(const TRmRecordStruct& record, char (&name)[15]) {
     TDateParts d;
     TTimeParts t;
     DecodeDateTime(record.CreateDateTime, d, t);
     // "R" + YYYYMMDDhhmmss; built by hand, as loading a large file asks for
     // every reminder's name.
-    char name[15] = {'R'};
+    name[0] = 'R';
     auto put = [&name](int at, int value, int digits) {
         for (int i = digits - 1; i >= 0; --i, value /= 10) name[at + i] = static_cast<char>('0' + value % 10);
     };
@@ -155,7 +163,7 @@ std::string TRemindFile::SectionOf(const TRmRecordStruct& record) {
     put(9, t.Hour, 2);
     put(11, t.Minute, 2);
     put(13, t.Second, 2);
-    return std::string(name, sizeof name);
+    return name;
 }
 
 void TRemindFile::WriteMoment(const std::string& section, const std::string& oldSection, const char* key,
@@ -201,9 +209,22 @@ bool TRemindFile::Contains(const TRmRecordStruct* record) const {
     return std::any_of(FRecords.begin(), FRecords.end(), [&](const auto& r) { return r.get() == record; });
 }
 
-void TRemindFile::IndexRecord(TRmRecordStruct* record) { FBySection.emplace(SectionOf(*record), record); }
+const TRemindFile::TBySection& TRemindFile::BySection() const {
+    if (!FIndexed) {
+        FBySection.clear();
+        FBySection.reserve(FRecords.size());
+        for (const auto& r : FRecords) FBySection.emplace(SectionOf(*r), r.get());
+        FIndexed = true;
+    }
+    return FBySection;
+}
+
+void TRemindFile::IndexRecord(TRmRecordStruct* record) {
+    if (FIndexed) FBySection.emplace(SectionOf(*record), record);
+}
 
 void TRemindFile::UnindexRecord(TRmRecordStruct* record) {
+    if (!FIndexed) return;
     auto [first, last] = FBySection.equal_range(SectionOf(*record));
     for (auto it = first; it != last; ++it) {
         if (it->second == record) {
@@ -214,13 +235,13 @@ void TRemindFile::UnindexRecord(TRmRecordStruct* record) {
 }
 
 TRmRecordStruct* TRemindFile::FindBySection(std::string_view section) const {
-    auto it = FBySection.find(section);
-    return it == FBySection.end() ? nullptr : it->second;
+    auto it = BySection().find(section);
+    return it == BySection().end() ? nullptr : it->second;
 }
 
 std::vector<TRmRecordStruct*> TRemindFile::FindAllBySection(std::string_view section) const {
     std::vector<TRmRecordStruct*> found;
-    auto [first, last] = FBySection.equal_range(section);
+    auto [first, last] = BySection().equal_range(section);
     for (auto it = first; it != last; ++it) found.push_back(it->second);
     // In store order, as the list shows them.
     std::sort(found.begin(), found.end(), [&](const TRmRecordStruct* a, const TRmRecordStruct* b) {
@@ -233,7 +254,7 @@ std::vector<TRmRecordStruct*> TRemindFile::FindAllBySection(std::string_view sec
 }
 
 bool TRemindFile::SectionTaken(const std::string& section, const TRmRecordStruct* except) const {
-    auto [first, last] = FBySection.equal_range(section);
+    auto [first, last] = BySection().equal_range(section);
     for (auto it = first; it != last; ++it)
         if (it->second != except) return true;
     return SectionExists(section);

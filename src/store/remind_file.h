@@ -61,6 +61,8 @@ public:
     void LoadAll();
     std::unique_ptr<TRmRecordStruct> ReadRecord(const std::string& listSection, const std::string& key) const;
     static std::string SectionOf(const TRmRecordStruct& record);
+    // Whether the record's section name is that text exactly.
+    static bool SectionNameIs(const TRmRecordStruct& record, std::string_view name);
     // Writes all keys of the record as one replacement of the file.
     void WriteRecord(const std::string& listSection, TRmRecordStruct& record);
 
@@ -106,6 +108,10 @@ private:
     void ForgetListKey(const std::string& key);
     bool SectionTaken(const std::string& section, const TRmRecordStruct* except) const;
 
+    static const char* SectionNameInto(const TRmRecordStruct& record, char (&name)[15]);
+    using TBySection = std::unordered_multimap<std::string, TRmRecordStruct*, TAsciiCaseHash, TAsciiCaseEqual>;
+    // Built on first use: a report that only lists never needs it.
+    const TBySection& BySection() const;
     void IndexRecord(TRmRecordStruct* record);
     void UnindexRecord(TRmRecordStruct* record);
 
@@ -114,7 +120,8 @@ private:
     // Records by section name, so that adding many reminders (a restore)
     // does not compare every new identity with every stored one. A record's
     // creation moment is its identity and does not change once stored.
-    std::unordered_multimap<std::string, TRmRecordStruct*, TAsciiCaseHash, TAsciiCaseEqual> FBySection;
+    mutable TBySection FBySection;
+    mutable bool FIndexed = false;
     // Reminders loaded from a section that is not the one their creation
     // moment names (a damaged or hand-edited file). The old section is
     // removed with the reminder's next write, so it cannot come back as a

@@ -26,12 +26,19 @@ std::string RepeatDataToHex(const std::array<uint8_t, RepeatDataSize>& data) {
 }
 
 namespace {
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
+// Every reminder's 62 digits are decoded at load: a table, not branches.
+struct THexTable {
+    int8_t Value[256];
+    constexpr THexTable() : Value{} {
+        for (int c = 0; c < 256; ++c)
+            Value[c] = c >= '0' && c <= '9'   ? static_cast<int8_t>(c - '0')
+                       : c >= 'A' && c <= 'F' ? static_cast<int8_t>(c - 'A' + 10)
+                       : c >= 'a' && c <= 'f' ? static_cast<int8_t>(c - 'a' + 10)
+                                              : int8_t(-1);
+    }
+};
+constexpr THexTable HexTable;
+int HexValue(char c) { return HexTable.Value[static_cast<unsigned char>(c)]; }
 }  // namespace
 
 std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(std::string_view text) {
