@@ -67,25 +67,35 @@ size_t CellWidth(std::string_view cell) {
     return width;
 }
 
-void TrimRightInPlace(std::string& text, size_t from) {
+void TrimRowEnd(std::string& text, size_t from) {
     size_t end = text.size();
     while (end > from && text[end - 1] == ' ') --end;
     text.resize(end);
 }
 
+// A cell's columns, and whether it prints as it stands.
+struct TCellSize {
+    uint32_t Width : 31;
+    uint32_t Plain : 1;
+};
+
+TCellSize SizeOf(std::string_view cell) {
+    const bool plain = IsPlainCell(cell);
+    return {static_cast<uint32_t>(plain ? DisplayWidth(cell) : CellWidth(cell)), plain};
+}
+
 // One row into the buffer; cells holding line breaks continue below.
 template <typename TCellOf>
-void PutRow(std::string& out, size_t columns, TCellOf cellOf, const std::vector<size_t>& widths) {
+void PutRow(std::string& out, size_t columns, TCellOf cellOf, const TCellSize* sizes, const std::vector<size_t>& widths) {
     bool plain = true;
-    for (size_t c = 0; c < columns && plain; ++c) plain = IsPlainCell(cellOf(c));
+    for (size_t c = 0; c < columns; ++c) plain = plain && sizes[c].Plain;
     if (plain) {
         const size_t start = out.size();
         for (size_t c = 0; c < columns; ++c) {
-            const std::string_view cell = cellOf(c);
-            out.append(cell);
-            if (c + 1 < columns) out.append(widths[c] - DisplayWidth(cell) + 2, ' ');
+            out.append(cellOf(c));
+            if (c + 1 < columns) out.append(widths[c] - sizes[c].Width + 2, ' ');
         }
-        TrimRightInPlace(out, start);
+        TrimRowEnd(out, start);
         out += '\n';
         return;
     }
@@ -102,7 +112,7 @@ void PutRow(std::string& out, size_t columns, TCellOf cellOf, const std::vector<
             out += piece;
             if (c + 1 < columns) out.append(widths[c] - DisplayWidth(piece) + 2, ' ');
         }
-        TrimRightInPlace(out, start);
+        TrimRowEnd(out, start);
         out += '\n';
     }
 }
@@ -140,18 +150,28 @@ size_t DisplayWidth(std::string_view text) {
 
 void PrintTable(std::ostream& out, const TTextTable& table) {
     const size_t columns = table.Columns();
-    std::vector<size_t> widths(columns, 0);
-    for (size_t c = 0; c < columns; ++c) widths[c] = CellWidth(table.Headers()[c]);
+    // Each cell is measured once; a list of thousands of rows then costs one
+    // pass over its text for the widths and one for the printing.
+    std::vector<TCellSize> sizes;
+    sizes.reserve((table.RowCount() + 2) * columns);
+    for (size_t c = 0; c < columns; ++c) sizes.push_back(SizeOf(table.Headers()[c]));
     for (size_t r = 0; r < table.RowCount(); ++r)
-        for (size_t c = 0; c < columns; ++c) widths[c] = std::max(widths[c], CellWidth(table.Cell(r, c)));
+        for (size_t c = 0; c < columns; ++c) sizes.push_back(SizeOf(table.Cell(r, c)));
+    std::vector<size_t> widths(columns, 0);
+    for (size_t i = 0; i < sizes.size(); ++i) widths[i % columns] = std::max<size_t>(widths[i % columns], sizes[i].Width);
+
     std::string text;
-    PutRow(text, columns, [&](size_t c) { return std::string_view(table.Headers()[c]); }, widths);
+    PutRow(text, columns, [&](size_t c) { return std::string_view(table.Headers()[c]); }, sizes.data(), widths);
     std::vector<std::string> rule;
-    for (size_t width : widths) rule.push_back(std::string(width, '-'));
-    PutRow(text, columns, [&](size_t c) { return std::string_view(rule[c]); }, widths);
+    std::vector<TCellSize> ruleSizes;
+    for (size_t width : widths) {
+        rule.push_back(std::string(width, '-'));
+        ruleSizes.push_back({static_cast<uint32_t>(width), 1});
+    }
+    PutRow(text, columns, [&](size_t c) { return std::string_view(rule[c]); }, ruleSizes.data(), widths);
     // Written in pieces, so that a long list never sits in memory twice.
     for (size_t r = 0; r < table.RowCount(); ++r) {
-        PutRow(text, columns, [&](size_t c) { return table.Cell(r, c); }, widths);
+        PutRow(text, columns, [&](size_t c) { return table.Cell(r, c); }, sizes.data() + (r + 1) * columns, widths);
         if (text.size() > 65536) {
             out.write(text.data(), static_cast<std::streamsize>(text.size()));
             text.clear();
@@ -161,6 +181,13 @@ void PrintTable(std::ostream& out, const TTextTable& table) {
 }
 
 std::string IsoText(TDateTime value) { return FormatDateTimeText("yyyy-MM-dd HH:mm:ss", value); }
+
+std::string_view TrimmedRight(std::string_view text) {
+    const size_t end = text.find_last_not_of(' ');
+    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+}
+
+void TrimRightInPlace(std::string& text) { text.resize(TrimmedRight(text).size()); }
 
 std::string TrimRight(const std::string& text) {
     const size_t end = text.find_last_not_of(' ');

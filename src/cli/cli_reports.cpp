@@ -59,7 +59,8 @@ TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now, const TList
         if (next > 0) {
             entry.Next = next;
             entry.Overdue = IsLaterThan(now, next);
-            entry.Remaining = TrimRight(RemainingText(now, next, words.Units));
+            RemainingTextInto(entry.Remaining, now, next, words.Units);
+            TrimRightInPlace(entry.Remaining);
         }
     }
     return entry;
@@ -89,7 +90,7 @@ void AddEntryRow(TTextTable& table, const TListEntry& entry, bool completedTab, 
     const TRmRecordStruct& r = *entry.Record;
     const std::string id = TRemindFile::SectionOf(r);
     const std::string_view period = r.Period <= PeriodYearly ? std::string_view(words.Schedule.Captions[r.Period]) : "-";
-    const std::string schedule = TrimRight(entry.Schedule);
+    const std::string_view schedule = TrimmedRight(entry.Schedule);
     if (completedTab) {
         table.AddRow({id, r.Description, period, schedule,
                       IsUnreadable(r.EndTime) ? "unknown" : DateTimeToStr(r.EndTime)});

@@ -19,33 +19,19 @@ int64_t DaysFromCivilOrigin(int year, int month, int day) {
 }
 
 void CivilFromDays(int64_t daysSinceOrigin, TDateParts& out) {
-    // Inverse of DaysFromCivilOrigin, by 400/100/4/1-year cycles.
-    int64_t d = daysSinceOrigin;
-    int64_t n400 = d / 146097;
-    d %= 146097;
-    if (d < 0) {
-        d += 146097;
-        --n400;
-    }
-    int64_t n100 = d / 36524;
-    if (n100 == 4) n100 = 3;
-    d -= n100 * 36524;
-    int64_t n4 = d / 1461;
-    d %= 1461;
-    int64_t n1 = d / 365;
-    if (n1 == 4) n1 = 3;
-    d -= n1 * 365;
-    int year = static_cast<int>(n400 * 400 + n100 * 100 + n4 * 4 + n1 + 1);
-    int month = 1;
-    while (true) {
-        int dim = DaysInAMonth(year, month);
-        if (d < dim) break;
-        d -= dim;
-        ++month;
-    }
-    out.Year = year;
+    // Inverse of DaysFromCivilOrigin without loops (every moment shown or
+    // written is decoded through here): years counted from 1 March, so the
+    // leap day is the last day of its year.
+    const int64_t z = daysSinceOrigin + 306;  // days since 0000-03-01
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    out.Year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
     out.Month = month;
-    out.Day = static_cast<int>(d) + 1;
+    out.Day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
 }
 
 std::mutex ClockMutex;

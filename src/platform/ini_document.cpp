@@ -7,7 +7,8 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+// Blank, tab, line feed, vertical tab, form feed, carriage return.
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 std::string NoLineBreaks(std::string_view text) {
     std::string out(text);

@@ -221,17 +221,21 @@ void AppendPadded(std::string& out, int value, int width) {
     out.append(buffer + sizeof buffer - length, static_cast<size_t>(length));
 }
 
-// Pictures for formatting, tokenised once per picture.
+// Pictures for formatting, tokenised once per picture: a date-time text
+// alternates between the date and the time picture, so a few are kept.
 const std::vector<TToken>& FormattingTokens(const std::string& picture) {
-    thread_local std::string lastPicture;
-    thread_local std::vector<TToken> lastTokens;
-    thread_local bool filled = false;
-    if (!filled || lastPicture != picture) {
-        lastTokens = Tokenize(picture);
-        lastPicture = picture;
-        filled = true;
-    }
-    return lastTokens;
+    struct TEntry {
+        std::string Picture;
+        std::vector<TToken> Tokens;
+    };
+    thread_local TEntry entries[4];
+    thread_local size_t used = 0, next = 0;
+    for (size_t i = 0; i < used; ++i)
+        if (entries[i].Picture == picture) return entries[i].Tokens;
+    TEntry& slot = entries[used < 4 ? used++ : next++ % 4];
+    slot.Picture = picture;
+    slot.Tokens = Tokenize(picture);
+    return slot.Tokens;
 }
 
 }  // namespace

@@ -53,6 +53,22 @@ std::optional<TDateTime> MomentOfSectionName(std::string_view name) {
     return EncodeDateTime(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
 }
 
+// Where a reminder section's key goes among the values ReadRecordFrom
+// collects; -1 for keys it does not know. Told apart by length first: every
+// reminder's seven keys pass through here at load.
+int KeySlot(std::string_view name) {
+    auto is = [&](std::string_view key) { return name == key || SameTextAscii(name, key); };
+    switch (name.size()) {
+        case 6: return is(KeyPeriod) ? 0 : -1;
+        case 14: return is(KeyCreate) ? 1 : -1;
+        case 8: return is(KeyLast) ? 2 : is(KeyWake) ? 3 : -1;
+        case 5: return is(KeyVoice) ? 4 : -1;
+        case 7: return is(KeyEnd) ? 5 : -1;
+        case 11: return is(KeyRepeat) ? 6 : -1;
+        default: return -1;
+    }
+}
+
 // The last moment whose section name still has a four-digit year.
 constexpr TDateTime LastIdentityMoment = 2958465.0 + 86399.0 / 86400.0;  // 9999-12-31 23:59:59
 
@@ -109,14 +125,11 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     // first one counts, as for every other lookup.
     std::string_view values[7];
     bool found[7] = {};
-    static constexpr std::string_view keys[7] = {KeyPeriod, KeyCreate, KeyLast, KeyWake, KeyVoice, KeyEnd, KeyRepeat};
     ini.ForEachKey(key, [&](std::string_view name, std::string_view value) {
-        for (int i = 0; i < 7; ++i) {
-            if (!found[i] && name.size() == keys[i].size() && SameTextAscii(name, keys[i])) {
-                found[i] = true;
-                values[i] = value;
-                return;
-            }
+        const int slot = KeySlot(name);
+        if (slot >= 0 && !found[slot]) {
+            found[slot] = true;
+            values[slot] = value;
         }
     });
     int period = -1;

@@ -1,5 +1,6 @@
 #include "store/rm_record.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -43,10 +44,11 @@ int HexValue(char c) { return HexTable.Value[static_cast<unsigned char>(c)]; }
 
 std::array<uint8_t, RepeatDataSize> RepeatDataFromHex(std::string_view text) {
     std::array<uint8_t, RepeatDataSize> data{};
-    for (size_t i = 0; i < RepeatDataSize && 2 * i + 1 < text.size(); ++i) {
-        int high = HexValue(text[2 * i]);
-        int low = HexValue(text[2 * i + 1]);
-        if (high < 0 || low < 0) break;
+    const size_t pairs = std::min(RepeatDataSize, text.size() / 2);
+    for (size_t i = 0; i < pairs; ++i) {
+        const int high = HexValue(text[2 * i]);
+        const int low = HexValue(text[2 * i + 1]);
+        if ((high | low) < 0) break;
         data[i] = static_cast<uint8_t>(high << 4 | low);
     }
     return data;

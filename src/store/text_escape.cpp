@@ -36,8 +36,8 @@ std::string EncodeIniValue(const std::string& text) {
     return out;
 }
 
-std::string DecodeIniValue(const std::string& stored) {
-    if (!stored.starts_with(EscapedValueMarker)) return stored;
+std::string DecodeIniValue(std::string stored) {
+    if (!stored.starts_with(EscapedValueMarker)) return stored;  // moved out, not copied
     std::string out;
     out.reserve(stored.size());
     for (size_t i = std::char_traits<char>::length(EscapedValueMarker); i < stored.size(); ++i) {

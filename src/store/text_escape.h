@@ -10,4 +10,4 @@
 inline constexpr const char* EscapedValueMarker = "~esc~";
 
 std::string EncodeIniValue(const std::string& text);
-std::string DecodeIniValue(const std::string& stored);
+std::string DecodeIniValue(std::string stored);
