@@ -10,6 +10,9 @@
 #include <string_view>
 #include <vector>
 
+// ASCII letter case ignored (defined with the INI document).
+bool SameTextAscii(std::string_view a, std::string_view b);
+
 class TNameIndex {
 public:
     static uint32_t HashOf(std::string_view name) {
@@ -66,17 +69,7 @@ private:
         uint32_t Value = Free;
     };
 
-    static bool SameName(std::string_view a, std::string_view b) {
-        if (a.size() != b.size()) return false;
-        for (size_t i = 0; i < a.size(); ++i) {
-            char x = a[i], y = b[i];
-            if (x == y) continue;
-            if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-            if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-            if (x != y) return false;
-        }
-        return true;
-    }
+    static bool SameName(std::string_view a, std::string_view b) { return SameTextAscii(a, b); }
     size_t Mask() const { return FSlots.size() - 1; }
     void Rehash(size_t minimum) {
         size_t size = 16;

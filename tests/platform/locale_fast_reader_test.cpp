@@ -18,31 +18,15 @@
 
 namespace {
 
+using locale_samples::Pictures;
+using locale_samples::Stamp;
+using locale_samples::Untouched;
+
 using locale_detail::TFastResult;
 using locale_samples::TNamedSettings;
 
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return EncodeDateTime(y, mo, d, h, mi, s); }
 
-std::string Stamp(TDateTime value) {
-    TDateParts d;
-    TTimeParts t;
-    DecodeDateTime(value, d, t);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.Year, d.Month, d.Day, t.Hour,
-                  t.Minute, t.Second, t.MSec);
-    return buffer;
-}
-
-constexpr TDateTime Untouched = 12345.25;
-
-TFormatSettings Pictures(std::string date, std::string time, std::string am = "AM", std::string pm = "PM") {
-    TFormatSettings s;
-    s.ShortDateFormat = std::move(date);
-    s.LongTimeFormat = std::move(time);
-    s.TimeAMString = std::move(am);
-    s.TimePMString = std::move(pm);
-    return s;
-}
 
 // The test locales (the settings the other tests use, the installed ones)
 // and the sample of locale shapes.

@@ -13,20 +13,16 @@
 #include <optional>
 #include <vector>
 
+#include "platform/locale_samples.h"
 #include "support/test_support.h"
 
 namespace {
 
-using testing_support::TEnvGuard;
+using locale_samples::Pictures;
+using locale_samples::Stamp;
+using locale_samples::Untouched;
 
-TFormatSettings Pictures(std::string date, std::string time, std::string am = "AM", std::string pm = "PM") {
-    TFormatSettings s;
-    s.ShortDateFormat = std::move(date);
-    s.LongTimeFormat = std::move(time);
-    s.TimeAMString = std::move(am);
-    s.TimePMString = std::move(pm);
-    return s;
-}
+using testing_support::TEnvGuard;
 
 const TFormatSettings Iso = Pictures("yyyy-MM-dd", "HH:mm:ss");
 const TFormatSettings Us = Pictures("M/d/yyyy", "h:mm:ss tt");
@@ -40,18 +36,6 @@ TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
     return EncodeDateTime(y, mo, d, h, mi, s, ms);
 }
 
-// Readable form of a value, so that a mismatch shows which field is off.
-std::string Stamp(TDateTime value) {
-    TDateParts d;
-    TTimeParts t;
-    DecodeDateTime(value, d, t);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.Year, d.Month, d.Day, t.Hour,
-                  t.Minute, t.Second, t.MSec);
-    return buffer;
-}
-
-constexpr TDateTime Untouched = 12345.25;
 
 struct TRoundTripCase {
     const char* Name;

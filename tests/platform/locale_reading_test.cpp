@@ -16,16 +16,11 @@
 
 namespace {
 
-using locale_samples::TNamedSettings;
+using locale_samples::Pictures;
+using locale_samples::Stamp;
+using locale_samples::Untouched;
 
-TFormatSettings Pictures(std::string date, std::string time, std::string am = "AM", std::string pm = "PM") {
-    TFormatSettings s;
-    s.ShortDateFormat = std::move(date);
-    s.LongTimeFormat = std::move(time);
-    s.TimeAMString = std::move(am);
-    s.TimePMString = std::move(pm);
-    return s;
-}
+using locale_samples::TNamedSettings;
 
 const TFormatSettings Iso;
 const TFormatSettings Us = Pictures("M/d/yyyy", "h:mm:ss tt");
@@ -33,17 +28,6 @@ const TFormatSettings German = Pictures("dd.MM.yyyy", "HH:mm:ss", "", "");
 
 TDateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) { return EncodeDateTime(y, mo, d, h, mi, s); }
 
-std::string Stamp(TDateTime value) {
-    TDateParts d;
-    TTimeParts t;
-    DecodeDateTime(value, d, t);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.Year, d.Month, d.Day, t.Hour,
-                  t.Minute, t.Second, t.MSec);
-    return buffer;
-}
-
-constexpr TDateTime Untouched = 12345.25;
 
 // The samples and the locales installed here.
 std::vector<TNamedSettings> AllSettings() {

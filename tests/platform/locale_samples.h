@@ -5,12 +5,37 @@
 // FormatSettingsFromTimeInfo turns each into the settings it would give.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/locale_format.h"
 
 namespace locale_samples {
+
+// Settings from two pictures and the designators.
+inline TFormatSettings Pictures(std::string date, std::string time, std::string am = "AM", std::string pm = "PM") {
+    TFormatSettings s;
+    s.ShortDateFormat = std::move(date);
+    s.LongTimeFormat = std::move(time);
+    s.TimeAMString = std::move(am);
+    s.TimePMString = std::move(pm);
+    return s;
+}
+
+// Readable form of a value, so that a mismatch shows which field is off.
+inline std::string Stamp(TDateTime value) {
+    TDateParts d;
+    TTimeParts t;
+    DecodeDateTime(value, d, t);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", d.Year, d.Month, d.Day, t.Hour,
+                  t.Minute, t.Second, t.MSec);
+    return buffer;
+}
+
+// What a refused read must leave in its output.
+constexpr TDateTime Untouched = 12345.25;
 
 struct TLocaleSample {
     const char* Name;
