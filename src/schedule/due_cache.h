@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "platform/datetime.h"
@@ -52,3 +53,27 @@ struct TDueCache {
         Text.clear();
     }
 };
+
+// A record's place for its cache, filled on the first tick that examines the
+// record: a store loaded only to be listed or changed (olvoctl) never pays
+// for it. A copy is another record and starts empty.
+class TDueCacheSlot {
+public:
+    TDueCacheSlot() = default;
+    TDueCacheSlot(const TDueCacheSlot&) noexcept {}
+    TDueCacheSlot& operator=(const TDueCacheSlot&) noexcept {
+        FCache.reset();
+        return *this;
+    }
+    TDueCacheSlot(TDueCacheSlot&&) noexcept = default;
+    TDueCacheSlot& operator=(TDueCacheSlot&&) noexcept = default;
+
+    TDueCache& Get() {
+        if (!FCache) FCache = std::make_unique<TDueCache>();
+        return *FCache;
+    }
+
+private:
+    std::unique_ptr<TDueCache> FCache;
+};
+

@@ -82,7 +82,7 @@ bool KeepsAnswers(TDateTime now) {
 
 TDateTime TDueCheck::NextOf(TRmRecordStruct& record, TDateTime now, int64_t nowMs, bool cached) const {
     if (!cached) return NextOccurrence(record, now);
-    TDueCache& cache = record.DueCache;
+    TDueCache& cache = record.DueCache.Get();
     if (TMsSpan{cache.NextFromMs, cache.NextToMs}.Holds(nowMs) && SameScheduleInputs(cache, record))
         return cache.Next;
     const TOccurrenceSpan next = NextOccurrenceSpan(record, now);
@@ -100,7 +100,7 @@ void TDueCheck::RenewText(TRmRecordStruct& record, TDateTime now, int64_t nowMs,
         RemainingTextInto(record.RemainText, now, record.NextAlert, FWords);
         return;
     }
-    TDueCache& cache = record.DueCache;
+    TDueCache& cache = record.DueCache.Get();
     const uint64_t targetBits = std::bit_cast<uint64_t>(record.NextAlert);
     if (cache.TextWords == FWordsSerial && cache.TextTargetBits == targetBits &&
         TMsSpan{cache.TextFromMs, cache.TextToMs}.Holds(nowMs)) {

@@ -1,6 +1,7 @@
 #include "store/remind_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
@@ -151,8 +152,21 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
 }
 
 bool TRemindFile::SectionNameIs(const TRmRecordStruct& record, std::string_view name) {
+    if (name.size() != 15) return false;
+    // Loading asks this of every reminder: the name's moment against the
+    // record's, to the second (as the name is made), costs less than
+    // making the name. Moments no name can show take the long way.
+    const TDateTime created = record.CreateDateTime;
+    if (name[0] == 'R' && std::isfinite(created) && created > -693594.0 && created < 2958465.0) {
+        const auto moment = MomentOfSectionName(name);
+        auto second = [](TDateTime v) {
+            const int64_t ms = static_cast<int64_t>(std::llround(v * MSecsPerDay));
+            return ms >= 0 ? ms / 1000 : (ms - 999) / 1000;
+        };
+        return moment && second(*moment) == second(created);
+    }
     char buffer[15];
-    return name.size() == sizeof buffer && std::string_view(SectionNameInto(record, buffer), sizeof buffer) == name;
+    return std::string_view(SectionNameInto(record, buffer), sizeof buffer) == name;
 }
 
 std::string TRemindFile::SectionOf(const TRmRecordStruct& record) {

@@ -62,7 +62,7 @@ struct TRmRecordStruct {
     bool IsActive() const { return EndTime == 0 || NextAlert != 0; }
 
     // Kept by the due check between its ticks (memory only; a copy starts empty).
-    TDueCache DueCache;
+    TDueCacheSlot DueCache;
 };
 
 // 62 upper-case hexadecimal digits, byte 0 first, high nibble first.

@@ -275,10 +275,10 @@ TEST_F(DueCacheTest, CopyStartsWithNothingKept) {
     SetFixedNow(At(2026, 12, 7, 8, 0, 0));
     check.timerTimer();
     ASSERT_EQ(a->RemainText, "1 Hour  ");
-    EXPECT_EQ(a->DueCache.Text, "1 Hour  ");
-    const TRmRecordStruct copy = *a;
-    EXPECT_EQ(copy.DueCache.Text, "");
-    EXPECT_FALSE((TMsSpan{copy.DueCache.NextFromMs, copy.DueCache.NextToMs}.Holds(Ms(Now()))));
+    EXPECT_EQ(a->DueCache.Get().Text, "1 Hour  ");
+    TRmRecordStruct copy = *a;
+    EXPECT_EQ(copy.DueCache.Get().Text, "");
+    EXPECT_FALSE((TMsSpan{copy.DueCache.Get().NextFromMs, copy.DueCache.Get().NextToMs}.Holds(Ms(Now()))));
 
     // Restored over by a record of another schedule at the same moment.
     TRmRecordStruct weekly = WeeklyRule({2}, 10, 30);

@@ -3,6 +3,8 @@
 // full calendar.
 #include "store/store_fixture.h"
 
+#include <random>
+
 #include "platform/text_codec.h"
 
 namespace {
@@ -132,6 +134,29 @@ TEST_F(StoreTest, ReadOnlyStoreKeepsItsChangesInMemory) {
         EXPECT_EQ(store.Records().size(), 2u);
     }
     EXPECT_EQ(FileText(), before);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SectionName, QuickCheckAgreesWithTheNameItself) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> day(-693593.0, 2958465.9999);
+    TRmRecordStruct r;
+    for (int i = 0; i < 20000; ++i) {
+        r.CreateDateTime = i % 4 == 0 ? std::floor(day(rng)) + (rng() % 86400) * OneSecond : day(rng);
+        const std::string name = TRemindFile::SectionOf(r);
+        ASSERT_TRUE(TRemindFile::SectionNameIs(r, name)) << name << " " << r.CreateDateTime;
+        std::string other = name;
+        other[14] = other[14] == '0' ? '1' : '0';
+        EXPECT_FALSE(TRemindFile::SectionNameIs(r, other)) << other;
+        other = name;
+        other[0] = 'r';
+        EXPECT_FALSE(TRemindFile::SectionNameIs(r, other)) << "the name is matched exactly";
+    }
+    r.CreateDateTime = UnreadableMoment;
+    EXPECT_TRUE(TRemindFile::SectionNameIs(r, TRemindFile::SectionOf(r)));
 }
 
 }  // namespace
