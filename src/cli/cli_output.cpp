@@ -2,6 +2,7 @@
 #include "cli/cli_output.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/locale_format.h"
 
@@ -79,7 +80,25 @@ struct TCellSize {
     uint32_t Plain : 1;
 };
 
+// Whether eight bytes are all printable ASCII (0x20 .. 0x7E).
+bool PrintableAscii(uint64_t w) {
+    constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
+    const uint64_t below = (w - Ones * 0x20) & ~w;             // a byte under 0x20 (or with its high bit)
+    const uint64_t del = ((w ^ (Ones * 0x7F)) - Ones) & ~(w ^ (Ones * 0x7F));  // a byte equal to 0x7F
+    return ((w | below | del) & Highs) == 0;
+}
+
 TCellSize SizeOf(std::string_view cell) {
+    // Most cells are printable ASCII, whose width is their length: eight
+    // bytes are checked at a time.
+    size_t i = 0;
+    for (; i + 8 <= cell.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, cell.data() + i, 8);
+        if (!PrintableAscii(w)) break;
+    }
+    while (i < cell.size() && cell[i] >= 0x20 && cell[i] < 0x7F) ++i;
+    if (i == cell.size()) return {static_cast<uint32_t>(cell.size()), 1};
     const bool plain = IsPlainCell(cell);
     return {static_cast<uint32_t>(plain ? DisplayWidth(cell) : CellWidth(cell)), plain};
 }

@@ -246,6 +246,7 @@ std::string FormatDateTimeText(const std::string& picture, TDateTime value, cons
     TTimeParts time;
     DecodeDateTime(value, date, time);
     std::string out;
+    out.reserve(32);
     for (const TToken& token : FormattingTokens(picture)) {
         switch (token.Kind) {
             case TTokenKind::Literal:
