@@ -208,3 +208,26 @@ TEST_F(OlvoctlSharingTest, DeleteAndDoneActOnEveryEntryOfTheReminder) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(OlvoctlTest, ADamagedReminderIsListedAsDamagedAndKeepsItsText) {
+    const std::string tea = Add("2026-12-08 08:00:00", {"Tea", "--daily", "09:00"});
+    std::string data = DataBytes();
+    const size_t at = data.find("WAKETIME=09:00:00");
+    ASSERT_NE(at, std::string::npos) << data;
+    data.replace(at, 17, "WAKETIME=nine o'clock");
+    testing_support::WriteFileBytes(DataFile(), data);
+
+    const auto entry = EntryWithId(ListJson("2026-12-08 08:30:00"), tea);
+    ASSERT_FALSE(entry.is_null());
+    EXPECT_EQ(entry.at("unreadable"), nlohmann::json::array({"WAKETIME"}));
+    EXPECT_EQ(entry.at("schedule"), "damaged: unreadable WAKETIME");
+    EXPECT_TRUE(entry.at("next").is_null()) << "no moment is made up for it";
+
+    // A change to another reminder leaves the text as it was.
+    Add("2026-12-08 08:00:00", {"Coffee", "--daily", "10:00"});
+    EXPECT_NE(DataBytes().find("WAKETIME=nine o'clock"), std::string::npos);
+}
+
+}  // namespace
