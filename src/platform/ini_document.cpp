@@ -249,12 +249,10 @@ TIniDocument TIniDocument::ParseTaking(std::string&& text) {
 
 void TIniDocument::ParseText() {
     const std::string& text = *FText;
-    const char* const begin = text.data();
-    const char* const end = begin + text.size();
     bool breakSeen = false;
     // Most files hold no CR at all (or only in CR LF pairs), so each line
     // then needs one search instead of two.
-    const bool anyCr = std::memchr(begin, '\r', text.size()) != nullptr;
+    const bool anyCr = text.find('\r') != std::string::npos;
     // A section's lines gather here and move into an exactly sized vector
     // when the section ends: a large file then costs one allocation per
     // section rather than several.
@@ -267,27 +265,29 @@ void TIniDocument::ParseText() {
         pending.clear();
     };
     FIndex.Reserve(text.size() / 256);
-    for (const char* p = begin; p < end;) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        const char* stop = lf ? lf : end;
-        const char* cr = nullptr;
+    const std::string_view all(text);
+    for (size_t pos = 0; pos < all.size();) {
+        const size_t lf = all.find('\n', pos);
+        size_t stop = lf == std::string_view::npos ? all.size() : lf;
+        size_t cr = std::string_view::npos;
         if (anyCr) {
-            if (lf && lf > p && lf[-1] == '\r' && !std::memchr(p, '\r', static_cast<size_t>(lf - 1 - p)))
-                cr = lf - 1;
-            else
-                cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
+            // The first CR of the line, searched within the line only. CR LF
+            // is the usual case: the CR is then the byte before the LF.
+            const bool pair = lf != std::string_view::npos && lf > pos && all[lf - 1] == '\r';
+            const size_t inLine = all.substr(pos, (pair ? lf - 1 : stop) - pos).find('\r');
+            cr = inLine != std::string_view::npos ? pos + inLine : pair ? lf - 1 : std::string_view::npos;
         }
         TIniLine::TBreak lineBreak = TIniLine::TBreak::None;
-        const char* next = end;
-        if (cr && cr + 1 == lf) {
+        size_t next = all.size();
+        if (cr != std::string_view::npos && lf != std::string_view::npos && cr + 1 == lf) {
             stop = cr;
             lineBreak = TIniLine::TBreak::CrLf;
             next = lf + 1;
-        } else if (cr) {
+        } else if (cr != std::string_view::npos) {
             stop = cr;
             lineBreak = TIniLine::TBreak::Cr;
             next = cr + 1;
-        } else if (lf) {
+        } else if (lf != std::string_view::npos) {
             lineBreak = TIniLine::TBreak::Lf;
             next = lf + 1;
         }
@@ -295,8 +295,8 @@ void TIniDocument::ParseText() {
             FNewBreak = lineBreak;
             breakSeen = true;
         }
-        const std::string_view line(p, static_cast<size_t>(stop - p));
-        p = next;
+        const std::string_view line = all.substr(pos, stop - pos);
+        pos = next;
 
         std::string_view name;
         if (HeaderName(line, name)) {
