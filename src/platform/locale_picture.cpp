@@ -240,14 +240,13 @@ const std::vector<TToken>& FormattingTokens(const std::string& picture) {
 
 }  // namespace
 
-std::string FormatDateTimeText(const std::string& picture, TDateTime value, const TFormatSettings& settings) {
-    if (!std::isfinite(value) || value < MinDateTime || value >= MaxDateTime) return {};
-    TDateParts date;
-    TTimeParts time;
-    DecodeDateTime(value, date, time);
-    std::string out;
-    out.reserve(32);
-    for (const TToken& token : FormattingTokens(picture)) {
+namespace {
+
+bool Formattable(TDateTime value) { return std::isfinite(value) && value >= MinDateTime && value < MaxDateTime; }
+
+void AppendFormatted(std::string& out, const std::vector<TToken>& tokens, const TDateParts& date,
+                     const TTimeParts& time, const TFormatSettings& settings) {
+    for (const TToken& token : tokens) {
         switch (token.Kind) {
             case TTokenKind::Literal:
             case TTokenKind::Blank: out += token.Text; break;
@@ -261,6 +260,18 @@ std::string FormatDateTimeText(const std::string& picture, TDateTime value, cons
             case TTokenKind::Designator: out += time.Hour < 12 ? settings.TimeAMString : settings.TimePMString; break;
         }
     }
+}
+
+}  // namespace
+
+std::string FormatDateTimeText(const std::string& picture, TDateTime value, const TFormatSettings& settings) {
+    if (!Formattable(value)) return {};
+    TDateParts date;
+    TTimeParts time;
+    DecodeDateTime(value, date, time);
+    std::string out;
+    out.reserve(32);
+    AppendFormatted(out, FormattingTokens(picture), date, time, settings);
     return out;
 }
 
@@ -275,10 +286,18 @@ bool TryParseDateTimeText(std::string_view text, std::string_view picture, TDate
 }
 
 std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
-    std::string date = FormatDateTimeText(settings.ShortDateFormat, value, settings);
-    TTimeParts time = DecodeTime(value);
-    if (date.empty() || (time.Hour == 0 && time.Minute == 0 && time.Second == 0 && time.MSec == 0)) return date;
-    return date + " " + FormatDateTimeText(settings.LongTimeFormat, value, settings);
+    // One decoding and one string for both parts: lists format thousands.
+    if (!Formattable(value)) return {};
+    TDateParts date;
+    TTimeParts time;
+    DecodeDateTime(value, date, time);
+    std::string out;
+    out.reserve(40);
+    AppendFormatted(out, FormattingTokens(settings.ShortDateFormat), date, time, settings);
+    if (out.empty() || (time.Hour == 0 && time.Minute == 0 && time.Second == 0 && time.MSec == 0)) return out;
+    out += ' ';
+    AppendFormatted(out, FormattingTokens(settings.LongTimeFormat), date, time, settings);
+    return out;
 }
 
 std::string DateToStr(TDateTime value, const TFormatSettings& settings) {
