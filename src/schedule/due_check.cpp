@@ -139,7 +139,7 @@ void TDueCheck::timerTimer() {
         if (!record->IsActive()) continue;
         // A due time the data file could not give is no schedule to keep:
         // the reminder stays as loaded, neither alerted nor completed.
-        if (IsUnreadableMoment(record->WakeTime)) continue;
+        if (IsUnreadable(record->WakeTime)) continue;
 
         // Compared as whole milliseconds, each moment converted once.
         const TDateTime next = NextOf(*record, now, nowMs, cached);
@@ -191,7 +191,7 @@ void TDueCheck::CheckMissedReminders() {
         TRmRecordStruct* record = records[i].get();
         if (record->IsCompleted()) continue;
         // An unreadable last alert is as good as none.
-        if (record->LastTime == 0 || IsUnreadableMoment(record->LastTime)) {
+        if (record->LastTime == 0 || IsUnreadable(record->LastTime)) {
             record->LastTime = now;
             FStore.UpdateRecord(record);
             continue;

@@ -27,12 +27,6 @@ inline bool IsLaterThan(TDateTime a, TDateTime b) {
     return MomentMs(a) > MomentMs(b);
 }
 
-// A date-time text of the data file that could not be read at all loads as a
-// quiet NaN. Such a moment is no moment: the schedule never computes with it.
-inline bool IsUnreadableMoment(TDateTime value) {
-    return std::isnan(value);
-}
-
 // A span of "now" in whole milliseconds, both ends included, over which an
 // answer of the schedule stays the same; empty when From > To.
 struct TMsSpan {

@@ -160,7 +160,7 @@ TDateTime StartupYearly(const TRmRecordStruct& record, const TDayFacts& today) {
 }  // namespace
 
 TOccurrenceSpan NextOccurrenceSpan(const TRmRecordStruct& record, TDateTime now) {
-    if (IsUnreadableMoment(record.WakeTime)) return {0, AnyNow};
+    if (IsUnreadable(record.WakeTime)) return {0, AnyNow};
     const TDayAndTime at = SplitMoment(now);
     const int64_t wake = WakeMs(record);
     const bool wakePassed = at.Ms > wake;
@@ -197,7 +197,7 @@ TDateTime NextOccurrence(const TRmRecordStruct& record, TDateTime now) {
 }
 
 std::optional<TDateTime> StartupOccurrence(const TRmRecordStruct& record, TDateTime now) {
-    if (IsUnreadableMoment(record.WakeTime)) return std::nullopt;
+    if (IsUnreadable(record.WakeTime)) return std::nullopt;
     const TDayAndTime at = SplitMoment(now);
     const int64_t wake = WakeMs(record);
     switch (record.Period) {
