@@ -209,6 +209,12 @@ constexpr double MaxDateTime = 2958466.0;
 // Digits by hand: a list of thousands of reminders formats several moments
 // each, and printf's machinery costs more than the rest of the formatting.
 void AppendPadded(std::string& out, int value, int width) {
+    // Calendar fields are never negative; two and four digits are the rule.
+    if (value >= 0 && value < 100 && width <= 2) {
+        if (width == 2 || value >= 10) out += static_cast<char>('0' + value / 10);
+        out += static_cast<char>('0' + value % 10);
+        return;
+    }
     char buffer[16];
     int length = 0;
     unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
