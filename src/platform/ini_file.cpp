@@ -153,8 +153,8 @@ void TIniFile::Flush() {
     }
     std::string bytes = FDocument.Serialize();
     if (FEncoding != TTextEncoding::Utf8) bytes = EncodeText(bytes, FEncoding);
-    std::string error;
-    if (!WriteFileAtomic(FFileName, bytes, &error)) throw WriteError(std::string());
+    // The store's own message, as it always was: the path is the reason enough.
+    if (!WriteFileAtomic(FFileName, bytes)) throw WriteError(std::string());
     FIdentity = FileIdentityOf(FFileName);
     FDirty = false;
 }

@@ -268,17 +268,29 @@ void AppendFormatted(std::string& out, const std::vector<TToken>& tokens, const 
     }
 }
 
-}  // namespace
-
-std::string FormatDateTimeText(const std::string& picture, TDateTime value, const TFormatSettings& settings) {
+// The value in one picture, or in a date picture followed by a blank and a
+// time picture unless it falls on midnight: one decoding and one string for
+// both parts, as lists format thousands.
+std::string FormatText(TDateTime value, const TFormatSettings& settings, const std::string& picture,
+                       const std::string* timePicture) {
     if (!Formattable(value)) return {};
     TDateParts date;
     TTimeParts time;
     DecodeDateTime(value, date, time);
     std::string out;
-    out.reserve(32);
+    out.reserve(40);
     AppendFormatted(out, FormattingTokens(picture), date, time, settings);
+    const bool midnight = time.Hour == 0 && time.Minute == 0 && time.Second == 0 && time.MSec == 0;
+    if (!timePicture || out.empty() || midnight) return out;
+    out += ' ';
+    AppendFormatted(out, FormattingTokens(*timePicture), date, time, settings);
     return out;
+}
+
+}  // namespace
+
+std::string FormatDateTimeText(const std::string& picture, TDateTime value, const TFormatSettings& settings) {
+    return FormatText(value, settings, picture, nullptr);
 }
 
 bool TryParseDateTimeText(std::string_view text, std::string_view picture, TDateTime& value,
@@ -292,18 +304,7 @@ bool TryParseDateTimeText(std::string_view text, std::string_view picture, TDate
 }
 
 std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
-    // One decoding and one string for both parts: lists format thousands.
-    if (!Formattable(value)) return {};
-    TDateParts date;
-    TTimeParts time;
-    DecodeDateTime(value, date, time);
-    std::string out;
-    out.reserve(40);
-    AppendFormatted(out, FormattingTokens(settings.ShortDateFormat), date, time, settings);
-    if (out.empty() || (time.Hour == 0 && time.Minute == 0 && time.Second == 0 && time.MSec == 0)) return out;
-    out += ' ';
-    AppendFormatted(out, FormattingTokens(settings.LongTimeFormat), date, time, settings);
-    return out;
+    return FormatText(value, settings, settings.ShortDateFormat, &settings.LongTimeFormat);
 }
 
 std::string DateToStr(TDateTime value, const TFormatSettings& settings) {
