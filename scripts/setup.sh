@@ -7,8 +7,8 @@ set -euo pipefail
 PACKAGES=(
   # build
   g++ cmake ninja-build pkg-config
-  # graphics, text, pictures
-  libcairo2-dev libpango1.0-dev libpng-dev libjpeg-dev zlib1g-dev
+  # graphics, text, pictures; skin artwork rendered from SVG at build time
+  libcairo2-dev libpango1.0-dev libpng-dev libjpeg-dev zlib1g-dev librsvg2-bin
   # JSON, HTTP
   nlohmann-json3-dev libcurl4-openssl-dev
   # windows, native controls, tray, main loop
