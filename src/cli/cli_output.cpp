@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "platform/locale_format.h"
 
@@ -109,13 +110,27 @@ void PutRow(std::string& out, size_t columns, TCellOf cellOf, const TCellSize* s
     bool plain = true;
     for (size_t c = 0; c < columns; ++c) plain = plain && sizes[c].Plain;
     if (plain) {
+        // A plain cell's width is at most its length, so the row takes at
+        // most its cells, their padding and the line break: written in place.
+        size_t most = 1;
+        for (size_t c = 0; c < columns; ++c) most += cellOf(c).size() + widths[c] + 2;
         const size_t start = out.size();
+        out.resize(start + most);
+        char* const begin = out.data() + start;
+        char* p = begin;
         for (size_t c = 0; c < columns; ++c) {
-            out.append(cellOf(c));
-            if (c + 1 < columns) out.append(widths[c] - sizes[c].Width + 2, ' ');
+            const std::string_view cell = cellOf(c);
+            std::memcpy(p, cell.data(), cell.size());
+            p += cell.size();
+            if (c + 1 < columns) {
+                const size_t pad = widths[c] - sizes[c].Width + 2;
+                std::memset(p, ' ', pad);
+                p += pad;
+            }
         }
-        TrimRowEnd(out, start);
-        out += '\n';
+        while (p > begin && p[-1] == ' ') --p;
+        *p++ = '\n';
+        out.resize(static_cast<size_t>(p - out.data()));
         return;
     }
     std::vector<std::vector<std::string>> cells;
@@ -153,6 +168,25 @@ std::string_view TTextTable::Cell(size_t row, size_t column) const {
     return std::string_view(FText).substr(begin, FEnds[index] - begin);
 }
 
+void TTextTable::RowCells(size_t row, std::string_view* cells) const {
+    const size_t columns = FHeaders.size();
+    const size_t first = row * columns;
+    size_t begin = first == 0 ? 0 : FEnds[first - 1];
+    for (size_t c = 0; c < columns; ++c) {
+        const size_t end = FEnds[first + c];
+        cells[c] = std::string_view(FText.data() + begin, end - begin);
+        begin = end;
+    }
+}
+
+std::string_view TTextTable::RowText(size_t row) const {
+    const size_t columns = FHeaders.size();
+    if (columns == 0) return {};
+    const size_t first = row * columns;
+    const size_t begin = first == 0 ? 0 : FEnds[first - 1];
+    return std::string_view(FText).substr(begin, FEnds[first + columns - 1] - begin);
+}
+
 size_t DisplayWidth(std::string_view text) {
     size_t width = 0;
     for (size_t pos = 0; pos < text.size();) {
@@ -167,20 +201,52 @@ size_t DisplayWidth(std::string_view text) {
     return width;
 }
 
+namespace {
+
+// Whether every byte is printable ASCII: such a text is as wide as it is long.
+bool AllPrintableAscii(std::string_view text) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        if (!PrintableAscii(w)) return false;
+    }
+    for (; i < text.size(); ++i)
+        if (text[i] < 0x20 || text[i] >= 0x7F) return false;
+    return true;
+}
+
+// The printed text gathers here and goes out in pieces of about this size,
+// so that a long list never sits in memory twice.
+constexpr size_t OutputPiece = 65536;
+
+}  // namespace
+
 void PrintTable(std::ostream& out, const TTextTable& table) {
     const size_t columns = table.Columns();
-    // Each cell is measured once; a list of thousands of rows then costs one
-    // pass over its text for the widths and one for the printing.
-    std::vector<TCellSize> sizes;
-    sizes.reserve((table.RowCount() + 2) * columns);
-    for (size_t c = 0; c < columns; ++c) sizes.push_back(SizeOf(table.Headers()[c]));
-    for (size_t r = 0; r < table.RowCount(); ++r)
-        for (size_t c = 0; c < columns; ++c) sizes.push_back(SizeOf(table.Cell(r, c)));
+    const size_t rows = table.RowCount();
+    // Each row is measured once: a row of printable ASCII (nearly every
+    // one) as a whole, its cells' widths being their lengths; any other
+    // cell by cell. The widths are the columns' widest cells.
+    std::vector<TCellSize> headerSizes;
+    for (size_t c = 0; c < columns; ++c) headerSizes.push_back(SizeOf(table.Headers()[c]));
     std::vector<size_t> widths(columns, 0);
-    for (size_t i = 0; i < sizes.size(); ++i) widths[i % columns] = std::max<size_t>(widths[i % columns], sizes[i].Width);
+    for (size_t c = 0; c < columns; ++c) widths[c] = headerSizes[c].Width;
+    std::vector<uint8_t> plainRows(rows, 0);
+    std::vector<std::string_view> cells(columns);
+    std::vector<TCellSize> sizes(columns);
+    for (size_t r = 0; r < rows; ++r) {
+        table.RowCells(r, cells.data());
+        if (AllPrintableAscii(table.RowText(r))) {
+            plainRows[r] = 1;
+            for (size_t c = 0; c < columns; ++c) widths[c] = std::max(widths[c], cells[c].size());
+            continue;
+        }
+        for (size_t c = 0; c < columns; ++c) widths[c] = std::max<size_t>(widths[c], SizeOf(cells[c]).Width);
+    }
 
     std::string text;
-    PutRow(text, columns, [&](size_t c) { return std::string_view(table.Headers()[c]); }, sizes.data(), widths);
+    PutRow(text, columns, [&](size_t c) { return std::string_view(table.Headers()[c]); }, headerSizes.data(), widths);
     std::vector<std::string> rule;
     std::vector<TCellSize> ruleSizes;
     for (size_t width : widths) {
@@ -188,15 +254,51 @@ void PrintTable(std::ostream& out, const TTextTable& table) {
         ruleSizes.push_back({static_cast<uint32_t>(width), 1});
     }
     PutRow(text, columns, [&](size_t c) { return std::string_view(rule[c]); }, ruleSizes.data(), widths);
-    // Written in pieces, so that a long list never sits in memory twice.
-    for (size_t r = 0; r < table.RowCount(); ++r) {
-        PutRow(text, columns, [&](size_t c) { return table.Cell(r, c); }, sizes.data() + (r + 1) * columns, widths);
-        if (text.size() > 65536) {
-            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+
+    // The rows are written in place into one buffer: a plain row takes at
+    // most its columns' widths, the blanks between them and its line break.
+    size_t rowMost = 1;
+    for (size_t width : widths) rowMost += width + 2;
+    const size_t capacity = std::max(OutputPiece, text.size()) + rowMost;
+    std::unique_ptr<char[]> buffer(new char[capacity]);
+    std::memcpy(buffer.get(), text.data(), text.size());
+    size_t used = text.size();
+    auto flush = [&] {
+        out.write(buffer.get(), static_cast<std::streamsize>(used));
+        used = 0;
+    };
+    for (size_t r = 0; r < rows; ++r) {
+        table.RowCells(r, cells.data());
+        if (!plainRows[r]) {
+            for (size_t c = 0; c < columns; ++c) sizes[c] = SizeOf(cells[c]);
             text.clear();
+            PutRow(text, columns, [&](size_t c) { return cells[c]; }, sizes.data(), widths);
+            if (used + text.size() > capacity) flush();
+            if (text.size() > capacity) {
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            } else {
+                std::memcpy(buffer.get() + used, text.data(), text.size());
+                used += text.size();
+            }
+        } else {
+            char* const begin = buffer.get() + used;
+            char* p = begin;
+            for (size_t c = 0; c < columns; ++c) {
+                std::memcpy(p, cells[c].data(), cells[c].size());
+                p += cells[c].size();
+                if (c + 1 < columns) {
+                    const size_t pad = widths[c] - cells[c].size() + 2;
+                    std::memset(p, ' ', pad);
+                    p += pad;
+                }
+            }
+            while (p > begin && p[-1] == ' ') --p;
+            *p++ = '\n';
+            used += static_cast<size_t>(p - begin);
         }
+        if (used + rowMost > capacity || used > OutputPiece) flush();
     }
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    flush();
 }
 
 std::string IsoText(TDateTime value) { return FormatDateTimeText("yyyy-MM-dd HH:mm:ss", value); }

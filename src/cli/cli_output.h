@@ -20,11 +20,20 @@ public:
     void AddHeader(std::string header) { FHeaders.push_back(std::move(header)); }
     // One cell per header; missing cells are blank, extra ones dropped.
     void AddRow(std::initializer_list<std::string_view> cells);
+    // Room for that many rows holding that many bytes of text in all.
+    void Reserve(size_t rows, size_t bytes) {
+        FEnds.reserve(rows * FHeaders.size());
+        FText.reserve(bytes);
+    }
 
     size_t Columns() const { return FHeaders.size(); }
     size_t RowCount() const { return FRows; }
     const std::vector<std::string>& Headers() const { return FHeaders; }
     std::string_view Cell(size_t row, size_t column) const;
+    // Every cell of the row, in column order (Columns() of them).
+    void RowCells(size_t row, std::string_view* cells) const;
+    // The row's cells as they follow one another, without separators.
+    std::string_view RowText(size_t row) const;
 
 private:
     std::vector<std::string> FHeaders;

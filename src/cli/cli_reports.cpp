@@ -50,9 +50,17 @@ struct TListWords {
     TTimeUnitWords Units = CurrentTimeUnitWords();
 };
 
-TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now, const TListWords& words) {
-    TListEntry entry{&record, record.IsDamaged() ? DamageText(record) : ScheduleTextOf(record, words.Schedule),
-                     std::nullopt, false, ""};
+// Fills the entry, reusing the storage of its texts: a list of thousands
+// then costs no allocation per reminder for them.
+void ListEntryInto(TListEntry& entry, const TRmRecordStruct& record, TDateTime now, const TListWords& words) {
+    entry.Record = &record;
+    if (record.IsDamaged())
+        entry.Schedule = DamageText(record);
+    else
+        ScheduleTextInto(entry.Schedule, record, words.Schedule);
+    entry.Next = std::nullopt;
+    entry.Overdue = false;
+    entry.Remaining.clear();
     if (record.IsActive() && !IsUnreadable(record.WakeTime)) {
         // 0 and -1 are the rules' "no day found" answers, not moments.
         const TDateTime next = NextOccurrence(record, now);
@@ -63,6 +71,11 @@ TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now, const TList
             TrimRightInPlace(entry.Remaining);
         }
     }
+}
+
+TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now, const TListWords& words) {
+    TListEntry entry{&record, "", std::nullopt, false, ""};
+    ListEntryInto(entry, record, now, words);
     return entry;
 }
 
@@ -86,18 +99,26 @@ json EntryJson(const TListEntry& entry, const TListWords& words) {
             {"unreadable", UnreadableKeys(r)}};
 }
 
-void AddEntryRow(TTextTable& table, const TListEntry& entry, bool completedTab, const TListWords& words) {
+// `scratch` holds the overdue text between rows, so that it keeps its storage.
+void AddEntryRow(TTextTable& table, const TListEntry& entry, bool completedTab, const TListWords& words,
+                 std::string& scratch) {
     const TRmRecordStruct& r = *entry.Record;
     const std::string id = TRemindFile::SectionOf(r);
     const std::string_view period = r.Period <= PeriodYearly ? std::string_view(words.Schedule.Captions[r.Period]) : "-";
     const std::string_view schedule = TrimmedRight(entry.Schedule);
+    TMomentText moment;
     if (completedTab) {
         table.AddRow({id, r.Description, period, schedule,
-                      IsUnreadable(r.EndTime) ? "unknown" : DateTimeToStr(r.EndTime)});
+                      IsUnreadable(r.EndTime) ? std::string_view("unknown") : DateTimeToStrIn(moment, r.EndTime)});
         return;
     }
-    table.AddRow({id, r.Description, period, schedule, entry.Next ? DateTimeToStr(*entry.Next) : "none",
-                  entry.Overdue ? "overdue " + entry.Remaining : entry.Remaining});
+    std::string_view remaining = entry.Remaining;
+    if (entry.Overdue) {
+        scratch.assign("overdue ").append(entry.Remaining);
+        remaining = scratch;
+    }
+    table.AddRow({id, r.Description, period, schedule,
+                  entry.Next ? DateTimeToStrIn(moment, *entry.Next) : std::string_view("none"), remaining});
 }
 
 void PrintJson(const json& document) {
@@ -173,8 +194,16 @@ int RunList(const TCliRequest& request, const TDataLocation& location) {
         table.AddHeader("Next");
         table.AddHeader("Remaining");
     }
-    for (const auto& record : records)
-        if (onTab(*record)) AddEntryRow(table, ListEntryOf(*record, now, words), request.Completed, words);
+    // Room for the rows at the outset (what is not used is never touched):
+    // the cells' text does not move as the list grows.
+    table.Reserve(records.size(), records.size() * 160);
+    TListEntry entry{nullptr, "", std::nullopt, false, ""};
+    std::string scratch;
+    for (const auto& record : records) {
+        if (!onTab(*record)) continue;
+        ListEntryInto(entry, *record, now, words);
+        AddEntryRow(table, entry, request.Completed, words, scratch);
+    }
     if (table.RowCount() == 0) {
         // The notices the program's empty tabs show.
         std::cout << TrimRight(request.Completed ? LangText("Messages", "NoneCopmpleted", "No completed reminders.")

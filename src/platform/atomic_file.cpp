@@ -169,24 +169,34 @@ TFileRead ReadRegularFile(const std::string& path, std::string& bytes, size_t ma
         close(fd);
         return refuse(path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB");
     }
+    // One read of exactly the size the file has (the usual case is then a
+    // single system call into a buffer of the right size); a file that grew
+    // meanwhile is read on through a small buffer, one byte past the limit
+    // telling that it is too large.
     bytes.resize(static_cast<size_t>(st.st_size));
     size_t done = 0;
-    // The file may grow while it is read; one byte past the limit tells.
-    while (true) {
-        if (done == bytes.size()) {
-            if (bytes.size() > maxBytes) break;
-            bytes.resize(std::min(maxBytes + 1, bytes.size() + 65536));
-        }
+    auto fail = [&](int err) {
+        close(fd);
+        bytes.clear();
+        return refuse(path + " cannot be read: " + std::strerror(err));
+    };
+    while (done < bytes.size()) {
         ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int err = errno;
-            close(fd);
-            bytes.clear();
-            return refuse(path + " cannot be read: " + std::strerror(err));
-        }
+        if (n < 0) return fail(errno);
         if (n == 0) break;
         done += static_cast<size_t>(n);
+    }
+    if (done == bytes.size()) {
+        char more[4096];
+        while (done <= maxBytes) {
+            ssize_t n = read(fd, more, std::min(sizeof more, maxBytes + 1 - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return fail(errno);
+            if (n == 0) break;
+            bytes.append(more, static_cast<size_t>(n));
+            done += static_cast<size_t>(n);
+        }
     }
     close(fd);
     bytes.resize(done);

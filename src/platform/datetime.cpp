@@ -89,11 +89,27 @@ void DecodeDateTime(TDateTime value, TDateParts& date, TTimeParts& time) {
         return;
     }
     // Work in whole milliseconds so that rounding carries into the day.
-    double totalMs = std::round(value * MSecsPerDay);
-    double dayMs = MSecsPerDay;
-    double days = std::floor(totalMs / dayMs);
-    int64_t msOfDay = static_cast<int64_t>(totalMs - days * dayMs);
-    CivilFromDays(static_cast<int64_t>(days) + DeltaToEpoch, date);
+    // In this range (|ms| < 2^48) a double holds every whole millisecond
+    // exactly, so the integer steps below give what std::round and
+    // std::floor over doubles give, without their library calls: rounding
+    // half away from zero from the exact truncation and fraction, and the
+    // floor of the exact quotient (which no day's end comes close enough
+    // to for a double quotient to round across it).
+    const double scaled = value * MSecsPerDay;
+    int64_t totalMs = static_cast<int64_t>(scaled);  // toward zero
+    const double fraction = scaled - static_cast<double>(totalMs);  // exact
+    if (fraction >= 0.5)
+        ++totalMs;
+    else if (fraction <= -0.5)
+        --totalMs;
+    constexpr int64_t DayMs = 86400000;
+    int64_t days = totalMs / DayMs;
+    int64_t msOfDay = totalMs - days * DayMs;
+    if (msOfDay < 0) {
+        --days;
+        msOfDay += DayMs;
+    }
+    CivilFromDays(days + DeltaToEpoch, date);
     time.MSec = static_cast<int>(msOfDay % 1000);
     int64_t secs = msOfDay / 1000;
     time.Second = static_cast<int>(secs % 60);

@@ -7,8 +7,7 @@
 
 namespace {
 
-// Blank, tab, line feed, vertical tab, form feed, carriage return.
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+using ini_detail::IsBlank;
 
 std::string NoLineBreaks(std::string_view text) {
     std::string out(text);
@@ -28,16 +27,6 @@ std::string_view BreakText(TIniLine::TBreak b) {
         case TIniLine::TBreak::None: break;
     }
     return {};
-}
-
-// Whether a line holds a key: not a comment, an "=" with a key before it.
-bool IsKeyLine(std::string_view text) {
-    size_t b = 0;
-    while (b < text.size() && IsBlank(text[b])) ++b;
-    if (b == text.size() || text[b] == ';' || text[b] == '=') return false;
-    size_t eq = text.find('=', b);
-    // Something other than blanks stands before the "=": text[b] itself.
-    return eq != std::string_view::npos;
 }
 
 // A section header: "[name]" after optional blanks; text after the "]"
@@ -73,9 +62,39 @@ std::string AsciiLower(std::string_view text) {
     return out;
 }
 
+namespace {
+
+constexpr uint64_t Ones = 0x0101010101010101ull;
+constexpr uint64_t HighBits = 0x8080808080808080ull;
+
+// ASCII A..Z of eight bytes become a..z; other bytes, UTF-8 ones included, stay.
+inline uint64_t LowerWord(uint64_t word) {
+    const uint64_t low7 = word & ~HighBits;
+    const uint64_t atLeastA = low7 + Ones * (0x80 - 'A');
+    const uint64_t aboveZ = low7 + Ones * (0x80 - 'Z' - 1);
+    const uint64_t upper = atLeastA & ~aboveZ & ~word & HighBits;
+    return word | (upper >> 2);
+}
+
+inline bool SameWordAscii(const char* x, const char* y) {
+    uint64_t u, v;
+    std::memcpy(&u, x, 8);
+    std::memcpy(&v, y, 8);
+    return u == v || LowerWord(u) == LowerWord(v);
+}
+
+}  // namespace
+
 bool SameTextAscii(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
+    const size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n >= 8) {
+        // Eight bytes at a time, the last word ending with the text.
+        for (size_t i = 0; i + 8 < n; i += 8)
+            if (!SameWordAscii(a.data() + i, b.data() + i)) return false;
+        return SameWordAscii(a.data() + n - 8, b.data() + n - 8);
+    }
+    for (size_t i = 0; i < n; ++i) {
         char x = a[i], y = b[i];
         if (x == y) continue;
         if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
@@ -85,17 +104,15 @@ bool SameTextAscii(std::string_view a, std::string_view b) {
     return true;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
-    return text.substr(b, e - b);
-}
-
 // ---------------------------------------------------------------- lines
 
-TIniLine::TIniLine(std::string_view view, TBreak lineBreak, bool isKey)
-    : FData(view.data()), FLength(static_cast<uint32_t>(view.size())), FBreak(lineBreak), FIsKey(isKey) {}
+TIniLine::TIniLine(std::string_view view, TBreak lineBreak, bool isKey, size_t eq)
+    : FData(view.data()),
+      FLength(static_cast<uint32_t>(view.size())),
+      FBreak(static_cast<uint8_t>(lineBreak) & 3),
+      FIsKey(isKey) {
+    NoteEq(eq);
+}
 
 TIniLine TIniLine::Owning(std::string_view text, TBreak lineBreak, bool isKey) {
     TIniLine line;
@@ -104,15 +121,16 @@ TIniLine TIniLine::Owning(std::string_view text, TBreak lineBreak, bool isKey) {
     data[text.size()] = '\0';
     line.FData = data;
     line.FLength = static_cast<uint32_t>(text.size());
-    line.FBreak = lineBreak;
+    line.FBreak = static_cast<uint8_t>(lineBreak) & 3;
     line.FIsKey = isKey;
     line.FOwned = true;
+    line.NoteEq(text.find('='));
     return line;
 }
 
-TIniLine::TIniLine(const TIniLine& other) : FBreak(other.FBreak), FIsKey(other.FIsKey) {
+TIniLine::TIniLine(const TIniLine& other) : FEq(other.FEq), FBreak(other.FBreak), FIsKey(other.FIsKey) {
     if (other.FOwned)
-        *this = Owning(other.Text(), other.FBreak, other.FIsKey);
+        *this = Owning(other.Text(), other.Break(), other.FIsKey);
     else {
         FData = other.FData;
         FLength = other.FLength;
@@ -125,37 +143,46 @@ TIniLine& TIniLine::operator=(const TIniLine& other) {
 }
 
 TIniLine::TIniLine(TIniLine&& other) noexcept
-    : FData(other.FData), FLength(other.FLength), FBreak(other.FBreak), FIsKey(other.FIsKey), FOwned(other.FOwned) {
+    : FData(other.FData),
+      FLength(other.FLength),
+      FEq(other.FEq),
+      FBreak(other.FBreak),
+      FIsKey(other.FIsKey),
+      FOwned(other.FOwned) {
     other.FOwned = false;
     other.FData = "";
     other.FLength = 0;
+    other.FEq = EqUnknown;
 }
 
 TIniLine& TIniLine::operator=(TIniLine&& other) noexcept {
     if (this != &other) {
-        Release();
+        if (FOwned) Release();
         FData = other.FData;
         FLength = other.FLength;
+        FEq = other.FEq;
         FBreak = other.FBreak;
         FIsKey = other.FIsKey;
         FOwned = other.FOwned;
         other.FOwned = false;
         other.FData = "";
         other.FLength = 0;
+        other.FEq = EqUnknown;
     }
     return *this;
 }
-
-TIniLine::~TIniLine() { Release(); }
 
 void TIniLine::Release() {
     if (FOwned) delete[] FData;
     FOwned = false;
 }
 
+size_t TIniLine::EqPosition() const { return Text().find('='); }
+
 std::string_view TIniLine::Key() const {
-    std::string_view text = Text();
-    return TrimBlanks(text.substr(0, text.find('=')));
+    std::string_view key, value;
+    Split(key, value);
+    return key;
 }
 
 std::string_view TIniLine::Value() const {
@@ -164,25 +191,13 @@ std::string_view TIniLine::Value() const {
     return value;
 }
 
-void TIniLine::Split(std::string_view& key, std::string_view& value) const {
-    std::string_view text = Text();
-    size_t eq = text.find('=');
-    if (eq == std::string_view::npos) {
-        key = TrimBlanks(text);
-        value = {};
-        return;
-    }
-    key = TrimBlanks(text.substr(0, eq));
-    value = TrimBlanks(text.substr(eq + 1));
-}
-
 void TIniLine::SetValue(std::string_view value) {
     std::string_view text = Text();
     size_t start = text.find('=') + 1;
     while (start < text.size() && IsBlank(text[start])) ++start;
     std::string replaced(text.substr(0, start));
     replaced.append(value);
-    *this = Owning(replaced, FBreak, true);
+    *this = Owning(replaced, Break(), true);
 }
 
 // ---------------------------------------------------------------- sections
@@ -235,7 +250,8 @@ TIniDocument& TIniDocument::operator=(const TIniDocument& other) {
 void TIniDocument::Reindex() {
     FIndex.Clear();
     FIndex.Reserve(FSections.size());
-    for (size_t i = 0; i < FSections.size(); ++i) FIndex.Insert(FSections[i].Name, static_cast<uint32_t>(i), SectionName());
+    for (size_t i = 0; i < FSections.size(); ++i)
+        FSections[i].First = FIndex.Insert(FSections[i].Name, static_cast<uint32_t>(i), SectionName());
 }
 
 TIniDocument TIniDocument::Parse(std::string_view text) { return ParseTaking(std::string(text)); }
@@ -249,57 +265,58 @@ TIniDocument TIniDocument::ParseTaking(std::string&& text) {
 
 void TIniDocument::ParseText() {
     const std::string& text = *FText;
+    const char* const base = text.data();
+    const size_t size = text.size();
     bool breakSeen = false;
     // Most files hold no CR at all (or only in CR LF pairs), so each line
     // then needs one search instead of two.
-    const bool anyCr = text.find('\r') != std::string::npos;
+    const bool anyCr = std::memchr(base, '\r', size) != nullptr;
     // A section's lines gather here and move into an exactly sized vector
     // when the section ends: a large file then costs one allocation per
     // section rather than several.
     std::vector<TIniLine> pending;
+    pending.reserve(64);
     TSection* current = nullptr;
     auto closeSection = [&] {
         if (!current) return;
-        current->Lines.reserve(pending.size());
-        std::move(pending.begin(), pending.end(), std::back_inserter(current->Lines));
+        current->Lines.assign(std::make_move_iterator(pending.begin()), std::make_move_iterator(pending.end()));
         pending.clear();
     };
-    FIndex.Reserve(text.size() / 256);
+    FIndex.Reserve(size / 256);
     const std::string_view all(text);
-    for (size_t pos = 0; pos < all.size();) {
-        const size_t lf = all.find('\n', pos);
-        size_t stop = lf == std::string_view::npos ? all.size() : lf;
-        size_t cr = std::string_view::npos;
+    constexpr size_t npos = std::string_view::npos;
+    for (size_t pos = 0; pos < size;) {
+        const char* found = static_cast<const char*>(std::memchr(base + pos, '\n', size - pos));
+        const size_t lf = found ? static_cast<size_t>(found - base) : npos;
+        size_t stop = found ? lf : size;
+        TIniLine::TBreak lineBreak = found ? TIniLine::TBreak::Lf : TIniLine::TBreak::None;
+        size_t next = found ? lf + 1 : size;
         if (anyCr) {
             // The first CR of the line, searched within the line only. CR LF
             // is the usual case: the CR is then the byte before the LF.
-            const bool pair = lf != std::string_view::npos && lf > pos && all[lf - 1] == '\r';
+            const bool pair = found && lf > pos && all[lf - 1] == '\r';
             const size_t inLine = all.substr(pos, (pair ? lf - 1 : stop) - pos).find('\r');
-            cr = inLine != std::string_view::npos ? pos + inLine : pair ? lf - 1 : std::string_view::npos;
-        }
-        TIniLine::TBreak lineBreak = TIniLine::TBreak::None;
-        size_t next = all.size();
-        if (cr != std::string_view::npos && lf != std::string_view::npos && cr + 1 == lf) {
-            stop = cr;
-            lineBreak = TIniLine::TBreak::CrLf;
-            next = lf + 1;
-        } else if (cr != std::string_view::npos) {
-            stop = cr;
-            lineBreak = TIniLine::TBreak::Cr;
-            next = cr + 1;
-        } else if (lf != std::string_view::npos) {
-            lineBreak = TIniLine::TBreak::Lf;
-            next = lf + 1;
+            const size_t cr = inLine != npos ? pos + inLine : pair ? lf - 1 : npos;
+            if (cr != npos && found && cr + 1 == lf) {
+                stop = cr;
+                lineBreak = TIniLine::TBreak::CrLf;
+                next = lf + 1;
+            } else if (cr != npos) {
+                stop = cr;
+                lineBreak = TIniLine::TBreak::Cr;
+                next = cr + 1;
+            }
         }
         if (!breakSeen && lineBreak != TIniLine::TBreak::None) {
             FNewBreak = lineBreak;
             breakSeen = true;
         }
-        const std::string_view line = all.substr(pos, stop - pos);
+        const std::string_view line(base + pos, stop - pos);
         pos = next;
 
+        const char first = line.empty() ? '\0' : line[0];
         std::string_view name;
-        if (HeaderName(line, name)) {
+        if ((first == '[' || IsBlank(first)) && HeaderName(line, name)) {
             closeSection();
             current = &AddSection(name, TIniLine(line, lineBreak, false));
             continue;
@@ -308,8 +325,17 @@ void TIniDocument::ParseText() {
             FPreamble.emplace_back(line, lineBreak, false);
             continue;
         }
-        const bool isKey = IsKeyLine(line);
-        pending.emplace_back(line, lineBreak, isKey);
+        // A key line: not a comment, an "=" with something other than
+        // blanks before it (IsKeyLine, with the "=" kept for later).
+        size_t b = 0;
+        while (b < line.size() && IsBlank(line[b])) ++b;
+        size_t eq = npos;
+        if (b < line.size() && line[b] != ';' && line[b] != '=') {
+            const void* at = std::memchr(line.data() + b + 1, '=', line.size() - b - 1);
+            if (at) eq = static_cast<size_t>(static_cast<const char*>(at) - line.data());
+        }
+        const bool isKey = eq != npos;
+        pending.emplace_back(line, lineBreak, isKey, eq);
         if (isKey) ++current->Keys;
     }
     closeSection();
@@ -356,11 +382,28 @@ TIniDocument::TSection* TIniDocument::FindSection(std::string_view section) cons
     return found ? const_cast<TSection*>(&FSections[*found]) : nullptr;
 }
 
+TIniDocument::TSection* TIniDocument::FindSectionFrom(std::string_view section, size_t& cursor) const {
+    // The first section of a name is the one every lookup finds, so the
+    // section at the cursor is the answer when it has that name and is
+    // the first of it.
+    if (cursor < FSections.size()) {
+        const TSection& guess = FSections[cursor];
+        if (guess.First && SameTextAscii(guess.Name, section)) {
+            ++cursor;
+            return const_cast<TSection*>(&guess);
+        }
+    }
+    auto found = FIndex.Find(section, SectionName());
+    if (!found) return nullptr;
+    cursor = *found + 1;
+    return const_cast<TSection*>(&FSections[*found]);
+}
+
 TIniDocument::TSection& TIniDocument::AddSection(std::string_view name, TIniLine header) {
     TSection& s = FSections.emplace_back();
-    s.Name = std::string(name);
+    s.Name.assign(name);
     s.Header = std::move(header);
-    FIndex.Insert(s.Name, static_cast<uint32_t>(FSections.size() - 1), SectionName());
+    s.First = FIndex.Insert(s.Name, static_cast<uint32_t>(FSections.size() - 1), SectionName());
     return s;
 }
 

@@ -16,6 +16,7 @@
 // little more than its own bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -47,34 +48,43 @@ public:
     enum class TBreak : uint8_t { None, Lf, CrLf, Cr };
 
     TIniLine() = default;
-    TIniLine(std::string_view view, TBreak lineBreak, bool isKey);
+    // `eq`: where the line's first "=" stands, when the caller knows it.
+    TIniLine(std::string_view view, TBreak lineBreak, bool isKey, size_t eq = std::string_view::npos);
     TIniLine(const TIniLine& other);
     TIniLine& operator=(const TIniLine& other);
     TIniLine(TIniLine&& other) noexcept;
     TIniLine& operator=(TIniLine&& other) noexcept;
-    ~TIniLine();
+    ~TIniLine() {
+        if (FOwned) Release();
+    }
 
     static TIniLine Owning(std::string_view text, TBreak lineBreak, bool isKey);
 
     std::string_view Text() const { return {FData, FLength}; }
-    TBreak Break() const { return FBreak; }
-    void SetBreak(TBreak lineBreak) { FBreak = lineBreak; }
+    TBreak Break() const { return static_cast<TBreak>(FBreak); }
+    void SetBreak(TBreak lineBreak) { FBreak = static_cast<uint8_t>(lineBreak) & 3; }
     bool IsKey() const { return FIsKey; }
     // For key lines: the key and the value, blanks around them removed.
     std::string_view Key() const;
     std::string_view Value() const;
-    void Split(std::string_view& key, std::string_view& value) const;
+    inline void Split(std::string_view& key, std::string_view& value) const;
     // Replaces the value, keeping the key as it was spelled.
     void SetValue(std::string_view value);
 
 private:
+    static constexpr uint16_t EqUnknown = UINT16_MAX;
     void Release();
+    size_t EqPosition() const;
+    void NoteEq(size_t eq) { FEq = eq < EqUnknown ? static_cast<uint16_t>(eq) : EqUnknown; }
 
     const char* FData = "";
     uint32_t FLength = 0;
-    TBreak FBreak = TBreak::None;
-    bool FIsKey = false;
-    bool FOwned = false;
+    // The first "=" of the line, found when it was read (EqUnknown: to be
+    // searched; a line longer than that, or one without "=").
+    uint16_t FEq = EqUnknown;
+    uint8_t FBreak : 2 = 0;
+    uint8_t FIsKey : 1 = 0;
+    uint8_t FOwned : 1 = 0;
 };
 
 class TIniDocument {
@@ -109,6 +119,13 @@ public:
     // of that name, in order, duplicates included; false when it is absent.
     template <typename TVisit>
     bool ForEachKey(std::string_view section, TVisit&& visit) const;
+    // The same, for visiting many sections in about the order the text
+    // holds them (a reminder list and its reminders' sections): `cursor`
+    // (start with 0) remembers where the last one was, so that the next is
+    // usually found without a lookup. Any value of `cursor` gives the same
+    // answer.
+    template <typename TVisit>
+    bool ForEachKey(std::string_view section, size_t& cursor, TVisit&& visit) const;
 
     // Sets a value; a new section is added at the end of the document, a new
     // key at the end of its section. Line breaks in any argument would split
@@ -128,7 +145,9 @@ private:
         std::string Name;
         TIniLine Header;
         std::vector<TIniLine> Lines;
-        size_t Keys = 0;
+        uint32_t Keys = 0;
+        // The first section of its name: the one lookups find.
+        bool First = true;
         // Key -> first line holding it; built on demand for large sections
         // (the reminder list holds one key per reminder) and dropped when
         // lines move.
@@ -139,6 +158,10 @@ private:
     };
 
     TSection* FindSection(std::string_view section) const;
+    // FindSection for callers that visit sections in about the order the
+    // text holds them: the section at `cursor` is tried first, and `cursor`
+    // is left just after the one found.
+    TSection* FindSectionFrom(std::string_view section, size_t& cursor) const;
     TSection& AddSection(std::string_view name, TIniLine header);
     auto SectionName() const {
         return [this](uint32_t i) { return std::string_view(FSections[i].Name); };
@@ -159,7 +182,13 @@ private:
 
 template <typename TVisit>
 bool TIniDocument::ForEachKey(std::string_view section, TVisit&& visit) const {
-    const TSection* s = FindSection(section);
+    size_t cursor = SIZE_MAX;
+    return ForEachKey(section, cursor, visit);
+}
+
+template <typename TVisit>
+bool TIniDocument::ForEachKey(std::string_view section, size_t& cursor, TVisit&& visit) const {
+    const TSection* s = FindSectionFrom(section, cursor);
     if (!s) return false;
     std::string_view key, value;
     for (const TIniLine& line : s->Lines) {
@@ -173,4 +202,37 @@ bool TIniDocument::ForEachKey(std::string_view section, TVisit&& visit) const {
 // ASCII lower case, as section and key names are compared.
 std::string AsciiLower(std::string_view text);
 bool SameTextAscii(std::string_view a, std::string_view b);
-std::string_view TrimBlanks(std::string_view text);
+
+namespace ini_detail {
+// Blank, tab, line feed, vertical tab, form feed, carriage return.
+inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+}  // namespace ini_detail
+
+// Inline: every key line read goes through it twice.
+inline std::string_view TrimBlanks(std::string_view text) {
+    size_t b = 0, e = text.size();
+    while (b < e && ini_detail::IsBlank(text[b])) ++b;
+    while (e > b && ini_detail::IsBlank(text[e - 1])) --e;
+    return text.substr(b, e - b);
+}
+
+inline void TIniLine::Split(std::string_view& key, std::string_view& value) const {
+    const size_t eq = FEq != EqUnknown ? FEq : EqPosition();
+    if (eq == std::string_view::npos) {
+        key = TrimBlanks(Text());
+        value = {};
+        return;
+    }
+    // TrimBlanks of both sides, by pointer: the key is nearly always
+    // unpadded and the value too.
+    const char* begin = FData;
+    const char* keyEnd = FData + eq;
+    while (begin < keyEnd && ini_detail::IsBlank(*begin)) ++begin;
+    while (keyEnd > begin && ini_detail::IsBlank(keyEnd[-1])) --keyEnd;
+    key = std::string_view(begin, static_cast<size_t>(keyEnd - begin));
+    const char* valueBegin = FData + eq + 1;
+    const char* end = FData + FLength;
+    while (valueBegin < end && ini_detail::IsBlank(*valueBegin)) ++valueBegin;
+    while (end > valueBegin && ini_detail::IsBlank(end[-1])) --end;
+    value = std::string_view(valueBegin, static_cast<size_t>(end - valueBegin));
+}

@@ -83,6 +83,21 @@ std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings = For
 std::string DateToStr(TDateTime value, const TFormatSettings& settings = FormatSettings());
 std::string TimeToStr(TDateTime value, const TFormatSettings& settings = FormatSettings());
 
+// The same texts without a string of their own, for lists that format
+// thousands: written into the buffer (or, for formats whose text could be
+// longer than it, held in its Long string); the view is valid while the
+// buffer lives and until it is used again.
+struct TMomentText {
+    char Bytes[128];
+    std::string Long;
+};
+std::string_view DateTimeToStrIn(TMomentText& buffer, TDateTime value,
+                                 const TFormatSettings& settings = FormatSettings());
+std::string_view TimeToStrIn(TMomentText& buffer, TDateTime value, const TFormatSettings& settings = FormatSettings());
+// DateTimeToStr and TimeToStr appended to `out`.
+void AppendDateTimeText(std::string& out, TDateTime value, const TFormatSettings& settings = FormatSettings());
+void AppendTimeText(std::string& out, TDateTime value, const TFormatSettings& settings = FormatSettings());
+
 // Reading back, in this order: (1) the formats in force ("date time" or the
 // date alone); (2) any form the program writes under another locale: a
 // four-digit year with the month and day as numbers, whatever separators or

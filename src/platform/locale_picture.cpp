@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <unordered_map>
@@ -303,14 +305,214 @@ bool TryParseDateTimeText(std::string_view text, std::string_view picture, TDate
     return true;
 }
 
-std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
+// ---------------------------------------------------------------- fast writing
+
+namespace {
+
+// AppendPadded, written at p (at most 16 bytes).
+inline char* PutPadded(char* p, int value, int width) {
+    if (value >= 0 && value < 100 && width <= 2) {
+        if (width == 2 || value >= 10) *p++ = static_cast<char>('0' + value / 10);
+        *p++ = static_cast<char>('0' + value % 10);
+        return p;
+    }
+    if (value >= 1000 && value < 10000 && width <= 4) {
+        p[0] = static_cast<char>('0' + value / 1000);
+        p[1] = static_cast<char>('0' + value / 100 % 10);
+        p[2] = static_cast<char>('0' + value / 10 % 10);
+        p[3] = static_cast<char>('0' + value % 10);
+        return p + 4;
+    }
+    char buffer[16];
+    int length = 0;
+    unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+    do {
+        buffer[sizeof buffer - 1 - length++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0 && length < 15);
+    while (length < width && length < 15) buffer[sizeof buffer - 1 - length++] = '0';
+    if (value < 0) *p++ = '-';
+    std::memcpy(p, buffer + sizeof buffer - length, static_cast<size_t>(length));
+    return p + length;
+}
+
+// One step of a compiled picture: literal bytes, or a field and its width.
+struct TWriteStep {
+    TTokenKind Kind;
+    int Width;
+    uint32_t Offset, Length;  // literals: the bytes in TWritingPicture::Literals
+};
+
+// A picture compiled for writing into a buffer: what AppendFormatted does
+// token by token, without growing a string one character at a time.
+struct TWritingPicture {
+    std::vector<TWriteStep> Steps;
+    std::string Literals;
+    size_t MaxLength = 0;  // the most bytes any value can take
+
+    void Compile(const std::vector<TToken>& tokens, const TFormatSettings& settings) {
+        Steps.clear();
+        Literals.clear();
+        MaxLength = 0;
+        for (const TToken& token : tokens) {
+            TWriteStep step{token.Kind, token.Width, 0, 0};
+            if (token.Kind == TTokenKind::Literal || token.Kind == TTokenKind::Blank) {
+                // Neighbouring literal and blank runs are written as one.
+                if (!Steps.empty() && (Steps.back().Kind == TTokenKind::Literal)) {
+                    Literals += token.Text;
+                    Steps.back().Length += static_cast<uint32_t>(token.Text.size());
+                    MaxLength += token.Text.size();
+                    continue;
+                }
+                step.Kind = TTokenKind::Literal;
+                step.Offset = static_cast<uint32_t>(Literals.size());
+                step.Length = static_cast<uint32_t>(token.Text.size());
+                Literals += token.Text;
+                MaxLength += token.Text.size();
+            } else if (token.Kind == TTokenKind::Designator) {
+                MaxLength += std::max(settings.TimeAMString.size(), settings.TimePMString.size());
+            } else {
+                // Decoded years run from 1 to 10000 (a value rounded up into
+                // it); every other field has at most two digits.
+                MaxLength += token.Kind == TTokenKind::Year ? 5 : 2;
+            }
+            Steps.push_back(step);
+        }
+    }
+
+    char* Write(char* p, const TDateParts& date, const TTimeParts& time, const TFormatSettings& settings) const {
+        for (const TWriteStep& step : Steps) {
+            switch (step.Kind) {
+                case TTokenKind::Literal:
+                case TTokenKind::Blank:
+                    if (step.Length == 1) {
+                        *p++ = Literals[step.Offset];
+                        break;
+                    }
+                    std::memcpy(p, Literals.data() + step.Offset, step.Length);
+                    p += step.Length;
+                    break;
+                case TTokenKind::Year: p = PutPadded(p, date.Year, 4); break;
+                case TTokenKind::Month: p = PutPadded(p, date.Month, step.Width); break;
+                case TTokenKind::Day: p = PutPadded(p, date.Day, step.Width); break;
+                case TTokenKind::Hour24: p = PutPadded(p, time.Hour, step.Width); break;
+                case TTokenKind::Hour12:
+                    p = PutPadded(p, time.Hour % 12 == 0 ? 12 : time.Hour % 12, step.Width);
+                    break;
+                case TTokenKind::Minute: p = PutPadded(p, time.Minute, step.Width); break;
+                case TTokenKind::Second: p = PutPadded(p, time.Second, step.Width); break;
+                case TTokenKind::Designator: {
+                    const std::string& text = time.Hour < 12 ? settings.TimeAMString : settings.TimePMString;
+                    std::memcpy(p, text.data(), text.size());
+                    p += text.size();
+                    break;
+                }
+            }
+        }
+        return p;
+    }
+};
+
+// The date and the time picture of the formats in force, compiled once:
+// rebuilt only when the settings change (see PicturesFor in
+// locale_reading.cpp, which keeps its reading pictures the same way).
+struct TWritingPictures {
+    bool Ready = false;
+    const TFormatSettings* Unchanging = nullptr;
+    std::string DateFormat, TimeFormat, AMString, PMString;
+    TWritingPicture Date, Time;
+};
+
+const TWritingPictures& WritingPicturesFor(const TFormatSettings& settings) {
+    thread_local TWritingPictures cached;
+    if (cached.Ready && cached.Unchanging == &settings) return cached;
+    if (cached.Ready && cached.DateFormat == settings.ShortDateFormat && cached.TimeFormat == settings.LongTimeFormat &&
+        cached.AMString == settings.TimeAMString && cached.PMString == settings.TimePMString) {
+        cached.Unchanging = IsUnchangingSettings(settings) ? &settings : nullptr;
+        return cached;
+    }
+    cached.Unchanging = IsUnchangingSettings(settings) ? &settings : nullptr;
+    cached.DateFormat = settings.ShortDateFormat;
+    cached.TimeFormat = settings.LongTimeFormat;
+    cached.AMString = settings.TimeAMString;
+    cached.PMString = settings.TimePMString;
+    cached.Date.Compile(Tokenize(settings.ShortDateFormat), settings);
+    cached.Time.Compile(Tokenize(settings.LongTimeFormat), settings);
+    cached.Ready = true;
+    return cached;
+}
+
+enum class TWhich { DateTime, Date, Time };
+
+// FormatText for the formats in force, into the buffer: the length written,
+// or SIZE_MAX when the text could be longer than the buffer (the caller
+// then takes the general way).
+size_t WriteInForce(char* out, size_t capacity, TDateTime value, const TFormatSettings& settings, TWhich which) {
+    const TWritingPictures& pictures = WritingPicturesFor(settings);
+    const size_t most = which == TWhich::DateTime ? pictures.Date.MaxLength + 1 + pictures.Time.MaxLength
+                        : which == TWhich::Date   ? pictures.Date.MaxLength
+                                                  : pictures.Time.MaxLength;
+    if (most > capacity) return SIZE_MAX;
+    if (!Formattable(value)) return 0;
+    TDateParts date;
+    TTimeParts time;
+    DecodeDateTime(value, date, time);
+    if (which == TWhich::Time) return static_cast<size_t>(pictures.Time.Write(out, date, time, settings) - out);
+    char* p = pictures.Date.Write(out, date, time, settings);
+    const bool midnight = time.Hour == 0 && time.Minute == 0 && time.Second == 0 && time.MSec == 0;
+    if (which == TWhich::Date || p == out || midnight) return static_cast<size_t>(p - out);
+    *p++ = ' ';
+    return static_cast<size_t>(pictures.Time.Write(p, date, time, settings) - out);
+}
+
+std::string_view TextIn(TMomentText& buffer, TDateTime value, const TFormatSettings& settings, TWhich which) {
+    const size_t length = WriteInForce(buffer.Bytes, sizeof buffer.Bytes, value, settings, which);
+    if (length != SIZE_MAX) return {buffer.Bytes, length};
+    buffer.Long = which == TWhich::DateTime ? DateTimeToStrGeneral(value, settings)
+                  : which == TWhich::Date   ? FormatText(value, settings, settings.ShortDateFormat, nullptr)
+                                            : TimeToStrGeneral(value, settings);
+    return buffer.Long;
+}
+
+}  // namespace
+
+std::string locale_detail::DateTimeToStrGeneral(TDateTime value, const TFormatSettings& settings) {
     return FormatText(value, settings, settings.ShortDateFormat, &settings.LongTimeFormat);
 }
 
+std::string locale_detail::TimeToStrGeneral(TDateTime value, const TFormatSettings& settings) {
+    return FormatText(value, settings, settings.LongTimeFormat, nullptr);
+}
+
+std::string_view DateTimeToStrIn(TMomentText& buffer, TDateTime value, const TFormatSettings& settings) {
+    return TextIn(buffer, value, settings, TWhich::DateTime);
+}
+
+std::string_view TimeToStrIn(TMomentText& buffer, TDateTime value, const TFormatSettings& settings) {
+    return TextIn(buffer, value, settings, TWhich::Time);
+}
+
+void AppendDateTimeText(std::string& out, TDateTime value, const TFormatSettings& settings) {
+    TMomentText buffer;
+    out.append(DateTimeToStrIn(buffer, value, settings));
+}
+
+void AppendTimeText(std::string& out, TDateTime value, const TFormatSettings& settings) {
+    TMomentText buffer;
+    out.append(TimeToStrIn(buffer, value, settings));
+}
+
+std::string DateTimeToStr(TDateTime value, const TFormatSettings& settings) {
+    TMomentText buffer;
+    return std::string(DateTimeToStrIn(buffer, value, settings));
+}
+
 std::string DateToStr(TDateTime value, const TFormatSettings& settings) {
-    return FormatDateTimeText(settings.ShortDateFormat, value, settings);
+    TMomentText buffer;
+    return std::string(TextIn(buffer, value, settings, TWhich::Date));
 }
 
 std::string TimeToStr(TDateTime value, const TFormatSettings& settings) {
-    return FormatDateTimeText(settings.LongTimeFormat, value, settings);
+    TMomentText buffer;
+    return std::string(TimeToStrIn(buffer, value, settings));
 }

@@ -123,6 +123,11 @@ bool MatchPicture(const std::vector<TToken>& tokens, std::string_view text, cons
 // so that its address alone tells it.
 bool IsUnchangingSettings(const TFormatSettings& settings);
 
+// DateTimeToStr and TimeToStr the general way, token by token into a
+// string: what the compiled writers behind them must match byte for byte.
+std::string DateTimeToStrGeneral(TDateTime value, const TFormatSettings& settings);
+std::string TimeToStrGeneral(TDateTime value, const TFormatSettings& settings);
+
 // Whether a date picture puts the day before the month (d.M.yyyy, d/M/yyyy).
 bool DayBeforeMonth(std::string_view datePicture);
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,13 +17,24 @@ bool SameTextAscii(std::string_view a, std::string_view b);
 class TNameIndex {
 public:
     static uint32_t HashOf(std::string_view name) {
-        // FNV-1a over the lower-cased bytes.
-        uint32_t hash = 2166136261u;
-        for (char c : name) {
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        // The lower-cased bytes eight at a time (the last word ends with
+        // the name; a short name is one zero-padded word), mixed by
+        // multiplication: names equal but for ASCII case hash alike.
+        const size_t n = name.size();
+        uint64_t hash = 0x9E3779B97F4A7C15ull ^ n;
+        auto mix = [&hash](uint64_t word) {
+            hash = (hash ^ LowerWord(word)) * 0xFF51AFD7ED558CCDull;
+            hash ^= hash >> 32;
+        };
+        if (n >= 8) {
+            for (size_t i = 0; i + 8 < n; i += 8) mix(WordAt(name.data() + i));
+            mix(WordAt(name.data() + n - 8));
+        } else {
+            uint64_t word = 0;
+            for (size_t i = 0; i < n; ++i) word |= uint64_t(static_cast<unsigned char>(name[i])) << (8 * i);
+            mix(word);
         }
-        return hash;
+        return static_cast<uint32_t>(hash);
     }
 
     void Clear() {
@@ -63,6 +75,20 @@ public:
     }
 
 private:
+    static uint64_t WordAt(const char* p) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        return word;
+    }
+    // ASCII A..Z of eight bytes become a..z; other bytes stay.
+    static uint64_t LowerWord(uint64_t word) {
+        constexpr uint64_t Ones = 0x0101010101010101ull, HighBits = 0x8080808080808080ull;
+        const uint64_t low7 = word & ~HighBits;
+        const uint64_t atLeastA = low7 + Ones * (0x80 - 'A');
+        const uint64_t aboveZ = low7 + Ones * (0x80 - 'Z' - 1);
+        return word | ((atLeastA & ~aboveZ & ~word & HighBits) >> 2);
+    }
+
     static constexpr uint32_t Free = UINT32_MAX;
     struct TSlot {
         uint32_t Hash = 0;

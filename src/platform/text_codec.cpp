@@ -106,39 +106,73 @@ bool SurrogateAt(std::string_view s, size_t i, uint32_t& unit) {
     return true;
 }
 
-void AppendSurrogate(std::string& out, uint32_t unit) {
-    out += static_cast<char>(0xE0 | (unit >> 12));
-    out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (unit & 0x3F));
-}
-
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, bool keepSurrogates) {
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    size_t n = bytes.size() / 2;  // an odd trailing byte is ignored
-    auto unit = [&](size_t k) {
-        const uint16_t first = static_cast<uint8_t>(bytes[2 * k]), second = static_cast<uint8_t>(bytes[2 * k + 1]);
-        return static_cast<uint16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
-    };
+// The code units taken apart once to count the bytes they need, then once
+// more to write them into a string of exactly that size: no growth, no
+// per-character append.
+template <typename TUnit, typename TVisit>
+void ForEachCodePoint(size_t n, TUnit unit, bool keepSurrogates, TVisit&& visit) {
     for (size_t k = 0; k < n; ++k) {
         uint32_t u = unit(k);
+        if (u < 0x80) {
+            visit(u, false);
+            continue;
+        }
         if (u >= 0xD800 && u <= 0xDBFF && k + 1 < n) {
             uint32_t low = unit(k + 1);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                visit(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00), false);
                 ++k;
                 continue;
             }
         }
         if (u >= 0xD800 && u <= 0xDFFF) {
             if (keepSurrogates) {
-                AppendSurrogate(out, u);
+                visit(u, true);
                 continue;
             }
             u = 0xFFFD;
         }
-        AppendUtf8(out, u);
+        visit(u, false);
     }
+}
+
+inline size_t Utf8Length(uint32_t cp) { return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4; }
+
+// The same bytes as AppendUtf8 (and AppendSurrogate, which is its 3-byte
+// form), written at `p`.
+inline char* PutUtf8(char* p, uint32_t cp) {
+    if (cp < 0x80) {
+        *p++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *p++ = static_cast<char>(0xC0 | (cp >> 6));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        *p++ = static_cast<char>(0xE0 | (cp >> 12));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *p++ = static_cast<char>(0xF0 | (cp >> 18));
+        *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return p;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian, bool keepSurrogates) {
+    size_t n = bytes.size() / 2;  // an odd trailing byte is ignored
+    const unsigned char* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    auto unit = [&](size_t k) {
+        const uint16_t first = data[2 * k], second = data[2 * k + 1];
+        return static_cast<uint16_t>(bigEndian ? (first << 8 | second) : (second << 8 | first));
+    };
+    size_t length = 0;
+    ForEachCodePoint(n, unit, keepSurrogates, [&](uint32_t cp, bool) { length += Utf8Length(cp); });
+    std::string out(length, '\0');
+    char* p = out.data();
+    // A kept surrogate (D800..DFFF) is below 0x10000: PutUtf8 writes it as
+    // AppendSurrogate does.
+    ForEachCodePoint(n, unit, keepSurrogates, [&](uint32_t cp, bool) { p = PutUtf8(p, cp); });
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "i18n/lang_text.h"
 #include "schedule/moment.h"
@@ -52,9 +53,31 @@ TSpanParts SplitSpan(TDateTime now, TDateTime target) {
     return parts;
 }
 
-// Replaces text with the words, reusing its storage.
+// Replaces text with the words, reusing its storage. The pieces are put
+// together in a buffer and handed over in one go; words too long for it
+// take the way of appending piece by piece.
 template <typename TWordOf>
 void WriteCounts(std::string& text, const std::array<int64_t, 5>& counts, TWordOf wordOf) {
+    char buffer[256];
+    char* p = buffer;
+    for (size_t unit = 0; unit < counts.size(); ++unit) {
+        if (counts[unit] == 0) continue;
+        const std::string& word = wordOf(unit, counts[unit] == 1);
+        if (word.size() > sizeof buffer - 32 - static_cast<size_t>(p - buffer)) {
+            p = nullptr;
+            break;
+        }
+        p = std::to_chars(p, p + 24, counts[unit]).ptr;
+        *p++ = ' ';
+        std::memcpy(p, word.data(), word.size());
+        p += word.size();
+        *p++ = ' ';
+        *p++ = ' ';
+    }
+    if (p) {
+        text.assign(buffer, static_cast<size_t>(p - buffer));
+        return;
+    }
     text.clear();
     for (size_t unit = 0; unit < counts.size(); ++unit) {
         if (counts[unit] == 0) continue;

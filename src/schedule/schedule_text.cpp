@@ -44,34 +44,49 @@ std::string ScheduleTextOf(const TRmRecordStruct& record) { return ScheduleTextO
 
 std::string ScheduleTextOf(const TRmRecordStruct& record, const TScheduleWords& words) {
     std::string text;
+    ScheduleTextInto(text, record, words);
+    return text;
+}
+
+void ScheduleTextInto(std::string& text, const TRmRecordStruct& record, const TScheduleWords& words) {
+    text.clear();
     // The caption, a colon and a blank: what every repeating kind starts with.
     auto lead = [&] { text.append(words.Captions[record.Period]).append(": "); };
     switch (record.Period) {
     case PeriodOnce:
-        text = DateTimeToStr(record.WakeDate() + record.WakeTime);
+        AppendDateTimeText(text, record.WakeDate() + record.WakeTime);
         break;
     case PeriodDaily:
         lead();
-        text += TimeToStr(record.WakeTime);
+        AppendTimeText(text, record.WakeTime);
         break;
     case PeriodWeekly:
         lead();
         for (int i = FirstWeekday; i <= LastWeekday; ++i)
             if (FlagSet(record, i - 1)) text.append(words.Days[static_cast<size_t>(i - 1)]).append(" ,");
         break;
-    case PeriodMonthly:
+    case PeriodMonthly: {
         lead();
-        for (int i = 1; i <= LastMonthDay; ++i)
-            if (FlagSet(record, i - 1)) text.append(std::to_string(i)).append(" ,");
+        // The day numbers and their " ," written into one buffer.
+        char days[LastMonthDay * 4];
+        char* p = days;
+        for (int i = 1; i <= LastMonthDay; ++i) {
+            if (!FlagSet(record, i - 1)) continue;
+            if (i >= 10) *p++ = static_cast<char>('0' + i / 10);
+            *p++ = static_cast<char>('0' + i % 10);
+            *p++ = ' ';
+            *p++ = ',';
+        }
+        text.append(days, static_cast<size_t>(p - days));
         break;
+    }
     case PeriodYearly:
         lead();
-        text += DateTimeToStr(record.WakeDate() + record.WakeTime);
+        AppendDateTimeText(text, record.WakeDate() + record.WakeTime);
         break;
     default:
         break;
     }
     // Each chosen day is followed by " ,"; the last comma goes, its blank stays.
     if (text.size() > 1 && text.back() == ',') text.pop_back();
-    return text;
 }

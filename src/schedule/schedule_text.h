@@ -24,6 +24,8 @@ struct TScheduleWords {
 };
 TScheduleWords CurrentScheduleWords();
 std::string ScheduleTextOf(const TRmRecordStruct& record, const TScheduleWords& words);
+// The same, replacing `text` and reusing its storage.
+void ScheduleTextInto(std::string& text, const TRmRecordStruct& record, const TScheduleWords& words);
 
 // The caption of a period code as the editor's period box shows it
 // ("Once" .. "Yearly" in English); empty for a code without a schedule.

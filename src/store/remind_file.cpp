@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "platform/atomic_file.h"
@@ -35,23 +36,26 @@ TDateTime TimeValue(std::string_view text) {
 }
 
 // The creation moment a section name "R" + YYYYMMDDhhmmss stands for.
+// Loading asks this of every reminder: the fourteen digits are checked a
+// word at a time and the moment composed as EncodeDateTime composes it.
 std::optional<TDateTime> MomentOfSectionName(std::string_view name) {
     if (name.size() != 15 || (name[0] != 'R' && name[0] != 'r')) return std::nullopt;
-    int fields[6];
-    const int widths[6] = {4, 2, 2, 2, 2, 2};
-    size_t at = 1;
-    for (int f = 0; f < 6; ++f) {
-        int v = 0;
-        for (int i = 0; i < widths[f]; ++i, ++at) {
-            const char c = name[at];
-            if (c < '0' || c > '9') return std::nullopt;
-            v = v * 10 + (c - '0');
-        }
-        fields[f] = v;
-    }
-    if (!IsValidDate(fields[0], fields[1], fields[2]) || !IsValidTime(fields[3], fields[4], fields[5], 0))
-        return std::nullopt;
-    return EncodeDateTime(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
+    const char* d = name.data() + 1;
+    // Every one of the 14 bytes a digit: no byte below '0' or above '9'.
+    uint64_t a, b;
+    std::memcpy(&a, d, 8);
+    std::memcpy(&b, d + 6, 8);
+    constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
+    auto allDigits = [&](uint64_t w) {
+        return (((w - Ones * '0') | (w + Ones * (0x7F - '9'))) & Highs) == 0 && (w & Highs) == 0;
+    };
+    if (!allDigits(a) || !allDigits(b)) return std::nullopt;
+    auto two = [d](int at) { return (d[at] - '0') * 10 + (d[at + 1] - '0'); };
+    const int year = two(0) * 100 + two(2), month = two(4), day = two(6);
+    const int hour = two(8), minute = two(10), second = two(12);
+    if (!IsValidDate(year, month, day) || hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    // EncodeDate + EncodeTime, without their checks (done above).
+    return EncodeDate(year, month, day) + (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + 0) / MSecsPerDay;
 }
 
 // Where a reminder section's key goes among the values ReadRecordFrom
@@ -106,8 +110,11 @@ void TRemindFile::LoadAll() {
     FLoadedSections.clear();
     const TIniDocument& document = Document();
     FRecords.reserve(document.KeyCount(ListSection));
+    // The reminders' sections usually follow one another as the list names
+    // them: each lookup starts where the last one ended.
+    size_t cursor = 0;
     document.ForEachKey(ListSection, [&](std::string_view key, std::string_view description) {
-        auto record = ReadRecordFrom(document, key, description);
+        auto record = ReadRecordFrom(document, key, description, &cursor);
         if (!SectionNameIs(*record, key)) FLoadedSections.emplace(record.get(), std::string(key));
         FRecords.push_back(std::move(record));
     });
@@ -119,14 +126,15 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecord(const std::string& list
 }
 
 std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument& ini, std::string_view key,
-                                                             std::string_view rawDescription) {
+                                                             std::string_view rawDescription, size_t* cursor) {
     auto r = std::make_unique<TRmRecordStruct>();
     r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
     // One pass over the reminder's section; where a key occurs twice the
     // first one counts, as for every other lookup.
     std::string_view values[7];
     bool found[7] = {};
-    ini.ForEachKey(key, [&](std::string_view name, std::string_view value) {
+    size_t noCursor = SIZE_MAX;
+    ini.ForEachKey(key, cursor ? *cursor : noCursor, [&](std::string_view name, std::string_view value) {
         const int slot = KeySlot(name);
         if (slot >= 0 && !found[slot]) {
             found[slot] = true;
@@ -181,15 +189,20 @@ const char* TRemindFile::SectionNameInto(const TRmRecordStruct& record, char (&n
     // "R" + YYYYMMDDhhmmss; built by hand, as loading a large file asks for
     // every reminder's name.
     name[0] = 'R';
-    auto put = [&name](int at, int value, int digits) {
-        for (int i = digits - 1; i >= 0; --i, value /= 10) name[at + i] = static_cast<char>('0' + value % 10);
+    // Two digits at a time; every field but the year is below 100, and the
+    // year's last four digits are the ones written.
+    auto two = [&name](int at, int value) {
+        name[at] = static_cast<char>('0' + value / 10);
+        name[at + 1] = static_cast<char>('0' + value % 10);
     };
-    put(1, d.Year, 4);
-    put(5, d.Month, 2);
-    put(7, d.Day, 2);
-    put(9, t.Hour, 2);
-    put(11, t.Minute, 2);
-    put(13, t.Second, 2);
+    const int year = d.Year % 10000;
+    two(1, year / 100);
+    two(3, year % 100);
+    two(5, d.Month);
+    two(7, d.Day);
+    two(9, t.Hour);
+    two(11, t.Minute);
+    two(13, t.Second);
     return name;
 }
 

@@ -101,8 +101,10 @@ protected:
     void CheckReplacement(const TIniDocument& onDisk) override;
 
 private:
+    // `cursor` (see TIniDocument::ForEachKey) when many are read in list order.
     static std::unique_ptr<TRmRecordStruct> ReadRecordFrom(const TIniDocument& ini, std::string_view key,
-                                                           std::string_view rawDescription);
+                                                           std::string_view rawDescription,
+                                                           size_t* cursor = nullptr);
     void WriteMoment(const std::string& section, const std::string& oldSection, const char* key, TDateTime value,
                      std::string (*text)(TDateTime));
     void ForgetListKey(const std::string& key);
