@@ -29,7 +29,7 @@ foreach(png IN LISTS inputs)
   math(EXPR index "${index} + 1")
 endforeach()
 file(WRITE "${OUTPUT}.tmp"
-"// Generated from assets/skin by embed_skin.cmake; do not edit.\n"
+"// Generated from assets/skin and assets/icons by embed_skin.cmake; do not edit.\n"
 "#include <cstddef>\n#include <string_view>\n#include <utility>\n\n"
 "namespace {\n${literals}}  // namespace\n\n"
 "extern const std::pair<std::string_view, std::string_view> SkinArtworkTable[] = {\n${rows}};\n"

@@ -27,6 +27,40 @@ foreach(svg IN LISTS SKIN_SVG_FILES)
   list(APPEND SKIN_PNG_FILES ${png})
 endforeach()
 
+# The program's logo is one SVG: rendered at every icon size, it is the
+# caption logo (16), the tray's pixmaps (compiled in as icon_<n>) and the
+# desktop's application icon (an icon theme tree beside the executable, which
+# is installed as it is). One rsvg-convert call per size: each size is drawn
+# from the vector shapes, never scaled from another size.
+set(LOGO_SVG ${CMAKE_SOURCE_DIR}/assets/icons/olvo-reminder.svg)
+set(ICON_THEME_DIR ${CMAKE_BINARY_DIR}/bin/icons/hicolor)
+foreach(size 16 22 24 32 48 64 128 256)
+  set(png ${SKIN_PNG_DIR}/icon_${size}.png)
+  set(themeDir ${ICON_THEME_DIR}/${size}x${size}/apps)
+  set(outputs ${png} ${themeDir}/olvo-reminder.png)
+  set(copyLogo)
+  if(size EQUAL 16)
+    list(APPEND outputs ${SKIN_PNG_DIR}/logo.png)
+    set(copyLogo COMMAND ${CMAKE_COMMAND} -E copy ${png} ${SKIN_PNG_DIR}/logo.png)
+    list(APPEND SKIN_PNG_FILES ${SKIN_PNG_DIR}/logo.png)
+  endif()
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${SKIN_PNG_DIR} ${themeDir}
+    COMMAND ${RSVG_CONVERT} --format=png -w ${size} -h ${size} --output=${png} ${LOGO_SVG}
+    COMMAND ${CMAKE_COMMAND} -E copy ${png} ${themeDir}/olvo-reminder.png
+    ${copyLogo}
+    DEPENDS ${LOGO_SVG}
+    COMMENT "Rendering the program icon at ${size} pixels"
+    VERBATIM)
+  list(APPEND SKIN_PNG_FILES ${png})
+endforeach()
+set(scalableIcon ${ICON_THEME_DIR}/scalable/apps/olvo-reminder.svg)
+add_custom_command(OUTPUT ${scalableIcon}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${ICON_THEME_DIR}/scalable/apps
+  COMMAND ${CMAKE_COMMAND} -E copy ${LOGO_SVG} ${scalableIcon}
+  DEPENDS ${LOGO_SVG}
+  VERBATIM)
+
 # The list travels to the script with '|' between names: a ';' inside a
 # custom command argument would split it.
 string(REPLACE ";" "|" skinPngArg "${SKIN_PNG_FILES}")
@@ -34,7 +68,8 @@ set(SKIN_ARTWORK_CPP ${CMAKE_BINARY_DIR}/generated/skin_artwork_table.cpp)
 add_custom_command(OUTPUT ${SKIN_ARTWORK_CPP}
   COMMAND ${CMAKE_COMMAND} -DINPUTS=${skinPngArg} -DOUTPUT=${SKIN_ARTWORK_CPP}
           -P ${CMAKE_SOURCE_DIR}/cmake/embed_skin.cmake
-  DEPENDS ${SKIN_PNG_FILES} ${CMAKE_SOURCE_DIR}/cmake/embed_skin.cmake
+  DEPENDS ${SKIN_PNG_FILES} ${scalableIcon} ${CMAKE_SOURCE_DIR}/cmake/embed_skin.cmake
   COMMENT "Compiling in the skin artwork"
   VERBATIM)
 target_sources(olvo_skin PRIVATE ${SKIN_ARTWORK_CPP})
+install(DIRECTORY ${ICON_THEME_DIR} DESTINATION share/icons)

@@ -5,17 +5,28 @@
 #   scripts/demo.sh                      run it until its window is closed
 #   scripts/demo.sh --screenshot FILE    run it, save a screenshot of the
 #                                        screen to FILE, and stop it
+#   scripts/demo.sh gallery [--screenshot FILE]
+#                                        the same for the skinned controls'
+#                                        gallery (the picture shows its popup
+#                                        menu open with a submenu)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${OLVO_BUILD_DIR:-$root/build}
+program=olvo-demo
+program_args=()
+if [ "${1:-}" = "gallery" ]; then
+  program=olvo-gallery
+  shift
+fi
 shot=""
 if [ "${1:-}" = "--screenshot" ]; then
-  shot=${2:?usage: demo.sh --screenshot FILE}
+  shot=${2:?usage: demo.sh [gallery] --screenshot FILE}
+  [ "$program" = olvo-gallery ] && program_args=(--menu-open)
 fi
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" --target olvo-demo
+cmake --build "$build" --target "$program"
 
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done; }
@@ -34,10 +45,10 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 if [ -z "$shot" ]; then
-  "$build/bin/olvo-demo"
+  "$build/bin/$program"
   exit 0
 fi
-"$build/bin/olvo-demo" &
+"$build/bin/$program" "${program_args[@]}" &
 demo=$!
 pids+=("$demo")
 # The window is up once X knows a visible window of the process.

@@ -12,6 +12,8 @@
 
 namespace {
 constexpr TTextFlags RowTextFlags = tfSingleLine | tfVCenter;
+// Between a caption and its shortcut text.
+constexpr int ShortCutGap = 16;
 
 int CentredTop(const TRect& row, int height) { return row.Top + (row.Height() - height) / 2; }
 }  // namespace
@@ -72,12 +74,16 @@ void TOrbPopupMenu::Measure(int level) {
         rowsHeight += RowHeight(*item) + 2;
         if (item->IsSeparator()) continue;
         const TFont font = FontFor(level, *item);
-        int width = TextWidth(font, ShortCutToText(item->ShortCut())) + markColumn + pictureColumn +
-                    TextWidth(font, item->Caption()) + 2;
+        // Everything DrawRow puts on the row, so that no caption is cut: the
+        // mark's inset, the mark and picture columns, the gap before the
+        // caption, the caption, a gap and the shortcut, the arrow.
+        const std::string shortCut = ShortCutToText(item->ShortCut());
+        int width = 2 + markColumn + pictureColumn + MarginText + TextWidth(font, item->Caption()) + MarginText;
+        if (!shortCut.empty()) width += ShortCutGap + TextWidth(font, shortCut);
         if (item->HasSubItems()) width += arrowColumn;
         widest = std::max(widest, width);
     }
-    int width = widest + 2 * AlphaWidth + (HasBar(level) ? FImgBar.Width() : 0);
+    int width = widest + 2 * (AlphaWidth + MarginItemX) + (HasBar(level) ? FImgBar.Width() : 0);
     lv.Width = std::max(width, MinWidth);
     lv.Height = rowsHeight + 2 * AlphaWidth + 4;
     lv.Scrolling = false;
@@ -167,6 +173,9 @@ void TOrbPopupMenu::Compose(int level) {
     lv.Image.DrawMode = TDrawMode::Opaque;
 }
 
+// The mark column, then the picture column; answers where the caption's
+// gap begins. Every row uses the same columns, so captions line up whether
+// an item is checked, has a picture or neither.
 int TOrbPopupMenu::DrawMark(TOrbMenuItem& item, const TRect& row) {
     TBitmap32& image = FLevels[size_t(item.Level())].Image;
     const int x = row.Left + 2;
@@ -174,14 +183,11 @@ int TOrbPopupMenu::DrawMark(TOrbMenuItem& item, const TRect& row) {
     if (item.Checked() && !marks.empty()) {
         const TPngImage& mark = marks[item.Enabled() ? 0 : std::min<size_t>(1, marks.size() - 1)];
         image.Draw(x, CentredTop(row, mark.Height()), mark);
-        return x + mark.Width() + 2;
     }
-    if (FImageList) {
-        FImageList->Draw(&image, x, CentredTop(row, FImageList->ImgHeight), item.Enabled(), item.ImageIndex());
-        return x + FImageList->ImgWidth + 2;
-    }
-    if (!FSkin.CheckFrames.empty()) return x + FSkin.CheckFrames[0].Width();
-    return row.Left + 6;
+    const int pictureLeft = x + MarkColumnWidth();
+    if (!FImageList) return pictureLeft;
+    FImageList->Draw(&image, pictureLeft, CentredTop(row, FImageList->ImgHeight), item.Enabled(), item.ImageIndex());
+    return pictureLeft + FImageList->ImgWidth + 2;
 }
 
 void TOrbPopupMenu::DrawRow(int level, TOrbMenuItem& item) {

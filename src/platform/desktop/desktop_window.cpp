@@ -13,9 +13,17 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
     auto* w = static_cast<TDesktopWindow*>(data);
     if (!w->Image || w->Image->Empty()) return TRUE;
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-    if (w->Transparency == TTransparency::Opaque) {
+    if (w->Transparency == TTransparency::Opaque ||
+        (w->Transparency == TTransparency::PerPixelAlpha && !w->Host->Composited())) {
         // An opaque window shows its image as is, even on an RGBA visual.
-        cairo_set_source_rgb(cr, 0, 0, 0);
+        // Where the screen cannot blend, a translucent window keeps only its
+        // mostly opaque pixels (see UpdateShape); they are shown over white,
+        // the colour of the floating windows' bodies, so that their soft
+        // edges do not turn black.
+        if (w->Transparency == TTransparency::Opaque)
+            cairo_set_source_rgb(cr, 0, 0, 0);
+        else
+            cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_paint(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
     }
@@ -25,17 +33,18 @@ gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer data) {
     return TRUE;
 }
 
-// The pixels of `image` with alpha > 0, as rectangles of row runs.
-cairo_region_t* AlphaRegion(const TBitmap32& image) {
+// The pixels of `image` with alpha of at least `minAlpha`, as rectangles of
+// row runs.
+cairo_region_t* AlphaRegion(const TBitmap32& image, uint32_t minAlpha = 1) {
     cairo_region_t* region = cairo_region_create();
     const uint8_t* data = image.Data();
     for (int y = 0; y < image.Height(); ++y) {
         auto* row = reinterpret_cast<const uint32_t*>(data + size_t(y) * size_t(image.Stride()));
         int x = 0;
         while (x < image.Width()) {
-            while (x < image.Width() && (row[x] >> 24) == 0) ++x;
+            while (x < image.Width() && (row[x] >> 24) < minAlpha) ++x;
             int start = x;
-            while (x < image.Width() && (row[x] >> 24) != 0) ++x;
+            while (x < image.Width() && (row[x] >> 24) >= minAlpha) ++x;
             if (x > start) {
                 cairo_rectangle_int_t r{start, y, x - start, 1};
                 cairo_region_union_rectangle(region, &r);
@@ -100,9 +109,16 @@ void TDesktopWindow::UpdateShape() {
             input = cairo_region_copy(FormShape);
     }
     cairo_region_t* shape = nullptr;
-    if (!Host->Composited())
-        shape = input ? cairo_region_copy(input) : nullptr;
-    else if (FormShape)
+    if (!Host->Composited()) {
+        // Without blending a faint pixel (a shadow) would show as a dark
+        // one: only the pixels at least half opaque stay.
+        if (Transparency == TTransparency::PerPixelAlpha && Image && !Image->Empty()) {
+            shape = AlphaRegion(*Image, 128);
+            if (FormShape) cairo_region_intersect(shape, FormShape);
+        } else if (input) {
+            shape = cairo_region_copy(input);
+        }
+    } else if (FormShape)
         shape = cairo_region_copy(FormShape);
     if (!SameRegion(input, AppliedInput)) {
         gtk_widget_input_shape_combine_region(Window, input);

@@ -1,0 +1,41 @@
+// The skinned controls' gallery: one window with a list box of 200
+// reminders (check boxes, selection, its scroll bar), a popup menu with a
+// submenu, check and radio items, and a vertical and a horizontal bar. Not
+// shipped; it shows the controls as the program's windows will use them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gui/form.h"
+#include "skin/orb_list_box.h"
+#include "skin/orb_popup_menu.h"
+#include "skin/orb_scroll_bar.h"
+
+class TGalleryLabel;
+class TGalleryButton;
+
+class TGalleryForm : public TForm {
+public:
+    explicit TGalleryForm(TComponent* owner);
+
+    TOrbListBox* List = nullptr;
+    TOrbScrollBar* VerBar = nullptr;
+    TOrbScrollBar* HorBar = nullptr;
+    TOrbPopupMenu* Menu = nullptr;
+    TGalleryButton* MenuButton = nullptr;
+    TGalleryLabel* Status = nullptr;
+
+    // Opens the menu under its button with the submenu of `submenuItem`
+    // open (for pictures of the gallery).
+    void ShowMenuWithSubmenu(int submenuItem);
+
+private:
+    void BuildList();
+    void BuildBars();
+    void BuildMenu();
+    void SetStatus(const std::string& text);
+
+    TOrbScrollBarRes* FScrollRes = nullptr;
+    std::vector<std::string> FTitles;  // the rows' first lines
+};
