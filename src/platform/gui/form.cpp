@@ -2,6 +2,7 @@
 // loops and the paint pass. Input dispatch is in form_input.cpp.
 #include "platform/gui/form.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/gui/application.h"
@@ -82,12 +83,22 @@ void TForm::SetVisible(bool value) {
 }
 
 void TForm::LoadComponents() {
-    // A copy: a Loaded step may create further components, loaded by Add.
-    auto components = Components();
-    std::vector<std::weak_ptr<void>> lives;
-    for (TComponent* c : components) lives.push_back(c->Lifetime());
-    for (size_t i = 0; i < components.size(); ++i)
-        if (!lives[i].expired() && components[i]->IsLoading()) components[i]->Loaded();
+    // A Loaded step may create further components (a frame making its
+    // caption buttons): passes repeat over the ones not yet seen until none
+    // is left, each component loaded once. Copies, because the list changes.
+    std::vector<TComponent*> seen;
+    for (;;) {
+        std::vector<TComponent*> fresh;
+        for (TComponent* c : Components())
+            if (std::find(seen.begin(), seen.end(), c) == seen.end()) fresh.push_back(c);
+        if (fresh.empty()) break;
+        std::vector<std::weak_ptr<void>> lives;
+        for (TComponent* c : fresh) lives.push_back(c->Lifetime());
+        for (size_t i = 0; i < fresh.size(); ++i) {
+            seen.push_back(fresh[i]);
+            if (!lives[i].expired() && fresh[i]->IsLoading()) fresh[i]->Loaded();
+        }
+    }
     Loaded();
 }
 

@@ -224,3 +224,28 @@ TEST_F(GuiTest, LoadedRunsOnceAtTheFirstShowInCreationOrder) {
     EXPECT_FALSE(late->IsLoading()) << "added after the show: loaded at once";
     EXPECT_EQ(Log.size(), 3u);
 }
+
+TEST_F(GuiTest, ComponentsMadeWhileLoadingAreLoadedToo) {
+    // A container that makes its parts in its own Loaded step, as a window
+    // frame makes its caption buttons.
+    class TMaker : public TWinControl {
+    public:
+        TMaker(TComponent* owner, TLog* log) : TWinControl(owner), FLog(log) {}
+        void Loaded() override {
+            TWinControl::Loaded();
+            FLog->push_back("maker");
+            Part = Add<TControl>();
+        }
+        TControl* Part = nullptr;
+
+    private:
+        TLog* FLog;
+    };
+    TForm* form = App.CreateForm<TForm>();
+    form->SetBounds(0, 0, 50, 50);
+    auto* maker = form->Add<TMaker>(&Log);
+    form->Show();
+    ASSERT_NE(maker->Part, nullptr);
+    EXPECT_FALSE(maker->Part->IsLoading());
+    EXPECT_EQ(Log, (TLog{"maker"}));
+}
