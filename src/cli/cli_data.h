@@ -32,10 +32,16 @@ TDataLocation LocateDataFile(const std::optional<std::string>& dataOption);
 // its next write.
 void RefuseWhileProgramRuns(const TDataLocation& location);
 
-// A read-only view of the data file.
+// A read-only view of the data file. Closing it would write nothing, and
+// olvoctl ends right after its one command: the store is left for the end
+// of the process to take back in one go, as freeing ten thousand records
+// one by one costs about as much as listing them.
 class TStoreSnapshot {
 public:
     explicit TStoreSnapshot(const TDataLocation& location);
+    ~TStoreSnapshot();
+    TStoreSnapshot(const TStoreSnapshot&) = delete;
+    TStoreSnapshot& operator=(const TStoreSnapshot&) = delete;
 
     TRemindFile& Store() { return *FStore; }
 

@@ -104,6 +104,19 @@ TCellSize SizeOf(std::string_view cell) {
     return {static_cast<uint32_t>(plain ? DisplayWidth(cell) : CellWidth(cell)), plain};
 }
 
+// Whether every byte is printable ASCII: such a text is as wide as it is long.
+bool AllPrintableAscii(std::string_view text) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        if (!PrintableAscii(w)) return false;
+    }
+    for (; i < text.size(); ++i)
+        if (text[i] < 0x20 || text[i] >= 0x7F) return false;
+    return true;
+}
+
 // One row into the buffer; cells holding line breaks continue below.
 template <typename TCellOf>
 void PutRow(std::string& out, size_t columns, TCellOf cellOf, const TCellSize* sizes, const std::vector<size_t>& widths) {
@@ -154,10 +167,21 @@ void PutRow(std::string& out, size_t columns, TCellOf cellOf, const TCellSize* s
 }  // namespace
 
 void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
+    const size_t rowBegin = FText.size();
+    FPlainWidths.resize(FHeaders.size(), 0);
     auto it = cells.begin();
     for (size_t c = 0; c < FHeaders.size(); ++c) {
         if (it != cells.end()) FText.append(*it++);
         FEnds.push_back(static_cast<uint32_t>(FText.size()));
+    }
+    const bool plain = AllPrintableAscii(std::string_view(FText).substr(rowBegin));
+    FPlainRows.push_back(plain ? 1 : 0);
+    if (plain) {
+        size_t begin = rowBegin;
+        for (size_t c = 0, first = FRows * FHeaders.size(); c < FHeaders.size(); ++c) {
+            FPlainWidths[c] = std::max<size_t>(FPlainWidths[c], FEnds[first + c] - begin);
+            begin = FEnds[first + c];
+        }
     }
     ++FRows;
 }
@@ -203,19 +227,6 @@ size_t DisplayWidth(std::string_view text) {
 
 namespace {
 
-// Whether every byte is printable ASCII: such a text is as wide as it is long.
-bool AllPrintableAscii(std::string_view text) {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, text.data() + i, 8);
-        if (!PrintableAscii(w)) return false;
-    }
-    for (; i < text.size(); ++i)
-        if (text[i] < 0x20 || text[i] >= 0x7F) return false;
-    return true;
-}
-
 // The printed text gathers here and goes out in pieces of about this size,
 // so that a long list never sits in memory twice.
 constexpr size_t OutputPiece = 65536;
@@ -231,17 +242,12 @@ void PrintTable(std::ostream& out, const TTextTable& table) {
     std::vector<TCellSize> headerSizes;
     for (size_t c = 0; c < columns; ++c) headerSizes.push_back(SizeOf(table.Headers()[c]));
     std::vector<size_t> widths(columns, 0);
-    for (size_t c = 0; c < columns; ++c) widths[c] = headerSizes[c].Width;
-    std::vector<uint8_t> plainRows(rows, 0);
+    for (size_t c = 0; c < columns; ++c) widths[c] = std::max<size_t>(headerSizes[c].Width, table.PlainWidth(c));
     std::vector<std::string_view> cells(columns);
     std::vector<TCellSize> sizes(columns);
     for (size_t r = 0; r < rows; ++r) {
+        if (table.RowIsPlainAscii(r)) continue;
         table.RowCells(r, cells.data());
-        if (AllPrintableAscii(table.RowText(r))) {
-            plainRows[r] = 1;
-            for (size_t c = 0; c < columns; ++c) widths[c] = std::max(widths[c], cells[c].size());
-            continue;
-        }
         for (size_t c = 0; c < columns; ++c) widths[c] = std::max<size_t>(widths[c], SizeOf(cells[c]).Width);
     }
 
@@ -269,7 +275,7 @@ void PrintTable(std::ostream& out, const TTextTable& table) {
     };
     for (size_t r = 0; r < rows; ++r) {
         table.RowCells(r, cells.data());
-        if (!plainRows[r]) {
+        if (!table.RowIsPlainAscii(r)) {
             for (size_t c = 0; c < columns; ++c) sizes[c] = SizeOf(cells[c]);
             text.clear();
             PutRow(text, columns, [&](size_t c) { return cells[c]; }, sizes.data(), widths);

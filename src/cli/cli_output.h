@@ -23,6 +23,7 @@ public:
     // Room for that many rows holding that many bytes of text in all.
     void Reserve(size_t rows, size_t bytes) {
         FEnds.reserve(rows * FHeaders.size());
+        FPlainRows.reserve(rows);
         FText.reserve(bytes);
     }
 
@@ -34,11 +35,18 @@ public:
     void RowCells(size_t row, std::string_view* cells) const;
     // The row's cells as they follow one another, without separators.
     std::string_view RowText(size_t row) const;
+    // Whether the row is printable ASCII throughout (each cell then as wide
+    // as it is long), told as it was added, while its text was at hand.
+    bool RowIsPlainAscii(size_t row) const { return FPlainRows[row] != 0; }
+    // The longest cell of the column among those rows.
+    size_t PlainWidth(size_t column) const { return column < FPlainWidths.size() ? FPlainWidths[column] : 0; }
 
 private:
     std::vector<std::string> FHeaders;
     std::string FText;
     std::vector<uint32_t> FEnds;  // where each cell ends in FText, row by row
+    std::vector<uint8_t> FPlainRows;
+    std::vector<size_t> FPlainWidths;
     size_t FRows = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,20 +143,25 @@ TFileIdentity FileIdentityOf(const std::string& path) {
     return IdentityOf(st);
 }
 
-TFileRead ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes, TFileIdentity* identity,
-                          std::string* error) {
-    bytes.clear();
+namespace {
+
+// Opens a data file for reading: a regular file of at most `maxBytes`,
+// opened without blocking. -1 with `result` Missing or Refused otherwise.
+int OpenRegularFile(const std::string& path, size_t maxBytes, struct stat& st, TFileRead& result, std::string* error) {
     auto refuse = [&](const std::string& why) {
         if (error) *error = why;
-        return TFileRead::Refused;
+        result = TFileRead::Refused;
+        return -1;
     };
     // O_NONBLOCK: opening a FIFO for reading would otherwise wait for a writer.
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        if (errno == ENOENT) return TFileRead::Missing;
+        if (errno == ENOENT) {
+            result = TFileRead::Missing;
+            return -1;
+        }
         return refuse(path + " cannot be opened: " + std::strerror(errno));
     }
-    struct stat st {};
     if (fstat(fd, &st) != 0) {
         const int err = errno;
         close(fd);
@@ -169,6 +175,53 @@ TFileRead ReadRegularFile(const std::string& path, std::string& bytes, size_t ma
         close(fd);
         return refuse(path + " is larger than " + std::to_string(maxBytes >> 20) + " MiB");
     }
+    result = TFileRead::Ok;
+    return fd;
+}
+
+}  // namespace
+
+TFileBytes::~TFileBytes() {
+    if (FMapped) munmap(const_cast<char*>(FData), FSize);
+}
+
+TFileRead MapRegularFile(const std::string& path, std::shared_ptr<const TFileBytes>& bytes, size_t maxBytes,
+                         TFileIdentity* identity, std::string* error) {
+    bytes.reset();
+    struct stat st {};
+    TFileRead result = TFileRead::Ok;
+    const int fd = OpenRegularFile(path, maxBytes, st, result, error);
+    if (fd < 0) return result;
+    const size_t size = static_cast<size_t>(st.st_size);
+    void* mapped = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0) : MAP_FAILED;
+    // A file whose size moved while it was mapped is read as ReadRegularFile
+    // reads it, to its end; so is one that cannot be mapped.
+    struct stat after {};
+    const bool same = mapped != MAP_FAILED && fstat(fd, &after) == 0 && after.st_size == st.st_size;
+    close(fd);
+    if (same) {
+        bytes = std::make_shared<const TFileBytes>(mapped, size);
+        if (identity) *identity = IdentityOf(st);
+        return TFileRead::Ok;
+    }
+    if (mapped != MAP_FAILED) munmap(mapped, size);
+    std::string copy;
+    result = ReadRegularFile(path, copy, maxBytes, identity, error);
+    if (result == TFileRead::Ok) bytes = std::make_shared<const TFileBytes>(std::move(copy));
+    return result;
+}
+
+TFileRead ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes, TFileIdentity* identity,
+                          std::string* error) {
+    bytes.clear();
+    auto refuse = [&](const std::string& why) {
+        if (error) *error = why;
+        return TFileRead::Refused;
+    };
+    struct stat st {};
+    TFileRead opened = TFileRead::Ok;
+    const int fd = OpenRegularFile(path, maxBytes, st, opened, error);
+    if (fd < 0) return opened;
     // One read of exactly the size the file has (the usual case is then a
     // single system call into a buffer of the right size); a file that grew
     // meanwhile is read on through a small buffer, one byte past the limit

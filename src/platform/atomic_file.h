@@ -2,8 +2,11 @@
 // the new content on disk, never a mixture and never an empty file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 // Writes the bytes to a temporary file in the same folder, flushes it to the
 // disk, renames it over the target and flushes the folder. A symbolic link at
@@ -35,6 +38,31 @@ enum class TFileRead { Ok, Missing, Refused };
 // was read; `error` the reason for a refusal.
 TFileRead ReadRegularFile(const std::string& path, std::string& bytes, size_t maxBytes, TFileIdentity* identity,
                           std::string* error);
+
+// A regular file's bytes, read-only: the file's own pages mapped into memory
+// (a copy where the file cannot be mapped), released with the last owner.
+class TFileBytes {
+public:
+    explicit TFileBytes(std::string copy) : FCopy(std::move(copy)), FData(FCopy.data()), FSize(FCopy.size()) {}
+    TFileBytes(const void* mapped, size_t size) : FData(static_cast<const char*>(mapped)), FSize(size), FMapped(true) {}
+    ~TFileBytes();
+    TFileBytes(const TFileBytes&) = delete;
+    TFileBytes& operator=(const TFileBytes&) = delete;
+
+    std::string_view Bytes() const { return {FData, FSize}; }
+
+private:
+    std::string FCopy;
+    const char* FData;
+    size_t FSize;
+    bool FMapped = false;
+};
+
+// ReadRegularFile for a file that is only read, without copying its bytes:
+// the same checks, the same refusals. The pages are mapped at once, so that
+// reading them costs no fault each.
+TFileRead MapRegularFile(const std::string& path, std::shared_ptr<const TFileBytes>& bytes, size_t maxBytes,
+                         TFileIdentity* identity, std::string* error);
 
 // The file a path names once symbolic links are followed (the path itself
 // when it is no link); a dangling link gives the path it points at.

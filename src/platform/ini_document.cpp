@@ -202,25 +202,36 @@ void TIniLine::SetValue(std::string_view value) {
 
 // ---------------------------------------------------------------- sections
 
-const TIniLine* TIniDocument::TSection::FindKey(std::string_view key) const {
-    if (Keys > IndexThreshold) {
-        auto nameOf = [this](uint32_t i) { return Lines[i].Key(); };
-        if (!KeyIndex) {
-            KeyIndex = std::make_unique<TNameIndex>();
-            KeyIndex->Reserve(Keys);
-            for (size_t i = 0; i < Lines.size(); ++i)
-                if (Lines[i].IsKey()) KeyIndex->Insert(Lines[i].Key(), static_cast<uint32_t>(i), nameOf);
-        }
-        auto found = KeyIndex->Find(key, nameOf);
-        return found ? &Lines[*found] : nullptr;
+std::vector<TIniLine>& TIniDocument::LinesOf(const TSection& s) const {
+    if (!s.Lines) {
+        auto lines = std::make_unique<std::vector<TIniLine>>();
+        uint32_t keys = 0;
+        ScanBody(s, [&](std::string_view line, TIniLine::TBreak lineBreak, size_t eq) {
+            lines->emplace_back(line, lineBreak, eq != std::string_view::npos, eq);
+            keys += eq != std::string_view::npos;
+        });
+        s.Keys = keys;
+        s.Lines = std::move(lines);
     }
-    for (const TIniLine& line : Lines)
-        if (line.IsKey() && SameTextAscii(line.Key(), key)) return &line;
-    return nullptr;
+    return *s.Lines;
 }
 
-TIniLine* TIniDocument::TSection::FindKey(std::string_view key) {
-    return const_cast<TIniLine*>(static_cast<const TSection*>(this)->FindKey(key));
+const TIniLine* TIniDocument::FindKey(const TSection& s, std::string_view key) const {
+    const std::vector<TIniLine>& lines = LinesOf(s);
+    if (s.Keys > IndexThreshold) {
+        auto nameOf = [&lines](uint32_t i) { return lines[i].Key(); };
+        if (!s.KeyIndex) {
+            s.KeyIndex = std::make_unique<TNameIndex>();
+            s.KeyIndex->Reserve(s.Keys);
+            for (size_t i = 0; i < lines.size(); ++i)
+                if (lines[i].IsKey()) s.KeyIndex->Insert(lines[i].Key(), static_cast<uint32_t>(i), nameOf);
+        }
+        auto found = s.KeyIndex->Find(key, nameOf);
+        return found ? &lines[*found] : nullptr;
+    }
+    for (const TIniLine& line : lines)
+        if (line.IsKey() && SameTextAscii(line.Key(), key)) return &line;
+    return nullptr;
 }
 
 // ---------------------------------------------------------------- document
@@ -231,13 +242,21 @@ TIniDocument::TIniDocument(TIniDocument&&) noexcept = default;
 TIniDocument& TIniDocument::operator=(TIniDocument&&) noexcept = default;
 
 TIniDocument::TIniDocument(const TIniDocument& other)
-    : FText(other.FText), FPreamble(other.FPreamble), FNewBreak(other.FNewBreak) {
+    : FTextOwner(other.FTextOwner),
+      FText(other.FText),
+      FAnyCr(other.FAnyCr),
+      FPreamble(other.FPreamble),
+      FNewBreak(other.FNewBreak) {
+    FSections.reserve(other.FSections.size());
     for (const TSection& s : other.FSections) {
         TSection& copy = FSections.emplace_back();
-        copy.Name = s.Name;
         copy.Header = s.Header;
-        copy.Lines = s.Lines;
+        copy.NameBegin = s.NameBegin;
+        copy.NameLength = s.NameLength;
+        copy.BodyBegin = s.BodyBegin;
+        copy.BodyEnd = s.BodyEnd;
         copy.Keys = s.Keys;
+        if (s.Lines) copy.Lines = std::make_unique<std::vector<TIniLine>>(*s.Lines);
     }
     Reindex();
 }
@@ -251,94 +270,73 @@ void TIniDocument::Reindex() {
     FIndex.Clear();
     FIndex.Reserve(FSections.size());
     for (size_t i = 0; i < FSections.size(); ++i)
-        FSections[i].First = FIndex.Insert(FSections[i].Name, static_cast<uint32_t>(i), SectionName());
+        FSections[i].First = FIndex.Insert(FSections[i].Name(), static_cast<uint32_t>(i), SectionName());
 }
 
 TIniDocument TIniDocument::Parse(std::string_view text) { return ParseTaking(std::string(text)); }
 
 TIniDocument TIniDocument::ParseTaking(std::string&& text) {
+    auto owned = std::make_shared<const std::string>(std::move(text));
+    const std::string_view view(*owned);
+    return ParseShared(std::move(owned), view);
+}
+
+TIniDocument TIniDocument::ParseShared(std::shared_ptr<const void> owner, std::string_view text) {
     TIniDocument doc;
-    doc.FText = std::make_shared<const std::string>(std::move(text));
+    doc.FTextOwner = std::move(owner);
+    doc.FText = text;
     doc.ParseText();
     return doc;
 }
 
 void TIniDocument::ParseText() {
-    const std::string& text = *FText;
-    const char* const base = text.data();
-    const size_t size = text.size();
-    bool breakSeen = false;
-    // Most files hold no CR at all (or only in CR LF pairs), so each line
-    // then needs one search instead of two.
-    const bool anyCr = std::memchr(base, '\r', size) != nullptr;
-    // A section's lines gather here and move into an exactly sized vector
-    // when the section ends: a large file then costs one allocation per
-    // section rather than several.
-    std::vector<TIniLine> pending;
-    pending.reserve(64);
-    TSection* current = nullptr;
-    auto closeSection = [&] {
-        if (!current) return;
-        current->Lines.assign(std::make_move_iterator(pending.begin()), std::make_move_iterator(pending.end()));
-        pending.clear();
-    };
+    const char* const base = FText.data();
+    const size_t size = FText.size();
+    FAnyCr = std::memchr(base, '\r', size) != nullptr;
+    // Only the last line can lack a break: the first line has the text's
+    // first break, if it has any.
+    if (size > 0) {
+        const TIniLine::TBreak first = ini_detail::NextLine(base, size, 0, FAnyCr).Break;
+        if (first != TIniLine::TBreak::None) FNewBreak = first;
+    }
+    // Room for about as many sections as a data file of that size holds:
+    // what is not used is never touched.
+    FSections.reserve(size / 128 + 1);
     FIndex.Reserve(size / 256);
-    const std::string_view all(text);
-    constexpr size_t npos = std::string_view::npos;
-    for (size_t pos = 0; pos < size;) {
-        const char* found = static_cast<const char*>(std::memchr(base + pos, '\n', size - pos));
-        const size_t lf = found ? static_cast<size_t>(found - base) : npos;
-        size_t stop = found ? lf : size;
-        TIniLine::TBreak lineBreak = found ? TIniLine::TBreak::Lf : TIniLine::TBreak::None;
-        size_t next = found ? lf + 1 : size;
-        if (anyCr) {
-            // The first CR of the line, searched within the line only. CR LF
-            // is the usual case: the CR is then the byte before the LF.
-            const bool pair = found && lf > pos && all[lf - 1] == '\r';
-            const size_t inLine = all.substr(pos, (pair ? lf - 1 : stop) - pos).find('\r');
-            const size_t cr = inLine != npos ? pos + inLine : pair ? lf - 1 : npos;
-            if (cr != npos && found && cr + 1 == lf) {
-                stop = cr;
-                lineBreak = TIniLine::TBreak::CrLf;
-                next = lf + 1;
-            } else if (cr != npos) {
-                stop = cr;
-                lineBreak = TIniLine::TBreak::Cr;
-                next = cr + 1;
-            }
-        }
-        if (!breakSeen && lineBreak != TIniLine::TBreak::None) {
-            FNewBreak = lineBreak;
-            breakSeen = true;
-        }
-        const std::string_view line(base + pos, stop - pos);
-        pos = next;
-
+    // Opens a section when the line at `begin` is a header.
+    auto openSection = [&](size_t begin, const ini_detail::TLineEnd& end) {
+        const std::string_view line(base + begin, end.Stop - begin);
         const char first = line.empty() ? '\0' : line[0];
         std::string_view name;
-        if ((first == '[' || IsBlank(first)) && HeaderName(line, name)) {
-            closeSection();
-            current = &AddSection(name, TIniLine(line, lineBreak, false));
-            continue;
-        }
-        if (!current) {
-            FPreamble.emplace_back(line, lineBreak, false);
-            continue;
-        }
-        // A key line: not a comment, an "=" with something other than
-        // blanks before it (IsKeyLine, with the "=" kept for later).
-        size_t b = 0;
-        while (b < line.size() && IsBlank(line[b])) ++b;
-        size_t eq = npos;
-        if (b < line.size() && line[b] != ';' && line[b] != '=') {
-            const void* at = std::memchr(line.data() + b + 1, '=', line.size() - b - 1);
-            if (at) eq = static_cast<size_t>(static_cast<const char*>(at) - line.data());
-        }
-        const bool isKey = eq != npos;
-        pending.emplace_back(line, lineBreak, isKey, eq);
-        if (isKey) ++current->Keys;
+        if ((first != '[' && !IsBlank(first)) || !HeaderName(line, name)) return false;
+        if (!FSections.empty()) FSections.back().BodyEnd = begin;
+        TSection& s = AddSection(TIniLine(line, end.Break, false), static_cast<size_t>(name.data() - line.data()),
+                                 name.size());
+        s.BodyBegin = s.BodyEnd = end.Next;
+        return true;
+    };
+    size_t pos = 0;
+    while (pos < size && FSections.empty()) {
+        const ini_detail::TLineEnd end = ini_detail::NextLine(base, size, pos, FAnyCr);
+        if (!openSection(pos, end)) FPreamble.emplace_back(std::string_view(base + pos, end.Stop - pos), end.Break, false);
+        pos = end.Next;
     }
-    closeSection();
+    // Within sections only the headers are looked for: a header's "[" is
+    // the first byte of its line but for blanks, and every CR and LF ends a
+    // line, so the lines in between need not be split here.
+    auto inLineBlank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; };
+    while (pos < size) {
+        const void* found = std::memchr(base + pos, '[', size - pos);
+        if (!found) break;
+        const size_t bracket = static_cast<size_t>(static_cast<const char*>(found) - base);
+        size_t begin = bracket;
+        while (begin > 0 && inLineBlank(base[begin - 1])) --begin;
+        pos = bracket + 1;
+        if (begin > 0 && base[begin - 1] != '\n' && base[begin - 1] != '\r') continue;
+        const ini_detail::TLineEnd end = ini_detail::NextLine(base, size, begin, FAnyCr);
+        if (openSection(begin, end)) pos = end.Next;
+    }
+    if (!FSections.empty()) FSections.back().BodyEnd = size;
 }
 
 std::string TIniDocument::Serialize() const {
@@ -347,7 +345,10 @@ std::string TIniDocument::Serialize() const {
     for (const TIniLine& line : FPreamble) measure(line);
     for (const TSection& s : FSections) {
         measure(s.Header);
-        for (const TIniLine& line : s.Lines) measure(line);
+        if (s.Lines)
+            for (const TIniLine& line : *s.Lines) measure(line);
+        else
+            size += s.BodyEnd - s.BodyBegin + 2;
     }
     std::string out;
     out.reserve(size);
@@ -364,7 +365,17 @@ std::string TIniDocument::Serialize() const {
     for (const TIniLine& line : FPreamble) put(line);
     for (const TSection& s : FSections) {
         put(s.Header);
-        for (const TIniLine& line : s.Lines) put(line);
+        if (s.Lines) {
+            for (const TIniLine& line : *s.Lines) put(line);
+            continue;
+        }
+        // Lines read from the text are the text: the bytes go as they are.
+        // Its last line lacks a break only where the text ends without one.
+        if (s.BodyEnd == s.BodyBegin) continue;
+        if (needsBreak) out.append(newBreak);
+        out.append(FText.substr(s.BodyBegin, s.BodyEnd - s.BodyBegin));
+        const char last = FText[s.BodyEnd - 1];
+        needsBreak = last != '\n' && last != '\r';
     }
     return out;
 }
@@ -388,7 +399,7 @@ TIniDocument::TSection* TIniDocument::FindSectionFrom(std::string_view section, 
     // the first of it.
     if (cursor < FSections.size()) {
         const TSection& guess = FSections[cursor];
-        if (guess.First && SameTextAscii(guess.Name, section)) {
+        if (guess.First && SameTextAscii(guess.Name(), section)) {
             ++cursor;
             return const_cast<TSection*>(&guess);
         }
@@ -399,11 +410,12 @@ TIniDocument::TSection* TIniDocument::FindSectionFrom(std::string_view section, 
     return const_cast<TSection*>(&FSections[*found]);
 }
 
-TIniDocument::TSection& TIniDocument::AddSection(std::string_view name, TIniLine header) {
+TIniDocument::TSection& TIniDocument::AddSection(TIniLine header, size_t nameBegin, size_t nameLength) {
     TSection& s = FSections.emplace_back();
-    s.Name.assign(name);
     s.Header = std::move(header);
-    s.First = FIndex.Insert(s.Name, static_cast<uint32_t>(FSections.size() - 1), SectionName());
+    s.NameBegin = static_cast<uint32_t>(nameBegin);
+    s.NameLength = static_cast<uint32_t>(nameLength);
+    s.First = FIndex.Insert(s.Name(), static_cast<uint32_t>(FSections.size() - 1), SectionName());
     return s;
 }
 
@@ -411,13 +423,19 @@ bool TIniDocument::HasSection(std::string_view section) const { return FindSecti
 
 size_t TIniDocument::KeyCount(std::string_view section) const {
     const TSection* s = FindSection(section);
-    return s ? s->Keys : 0;
+    if (!s) return 0;
+    if (s->Keys == UnknownKeys) {
+        uint32_t keys = 0;
+        ScanBody(*s, [&](std::string_view, TIniLine::TBreak, size_t eq) { keys += eq != std::string_view::npos; });
+        s->Keys = keys;
+    }
+    return s->Keys;
 }
 
 std::optional<std::string_view> TIniDocument::FindRaw(std::string_view section, std::string_view key) const {
     const TSection* s = FindSection(section);
     if (!s) return std::nullopt;
-    const TIniLine* line = s->FindKey(key);
+    const TIniLine* line = FindKey(*s, key);
     if (!line) return std::nullopt;
     return line->Value();
 }
@@ -436,7 +454,7 @@ std::string TIniDocument::Read(std::string_view section, std::string_view key, s
 std::vector<std::string> TIniDocument::SectionNames() const {
     std::vector<std::string> names;
     names.reserve(FSections.size());
-    for (const TSection& s : FSections) names.push_back(s.Name);
+    for (const TSection& s : FSections) names.emplace_back(s.Name());
     return names;
 }
 
@@ -444,8 +462,9 @@ std::vector<std::string> TIniDocument::KeyNames(std::string_view section) const 
     std::vector<std::string> names;
     const TSection* s = FindSection(section);
     if (!s) return names;
+    const std::vector<TIniLine>& lines = LinesOf(*s);
     names.reserve(s->Keys);
-    for (const TIniLine& line : s->Lines)
+    for (const TIniLine& line : lines)
         if (line.IsKey()) names.emplace_back(line.Key());
     return names;
 }
@@ -460,19 +479,24 @@ bool TIniDocument::Write(std::string_view section, std::string_view key, std::st
     // Stored trimmed, as it will read back from the file.
     std::string cleanValue = NoLineBreaks(TrimBlanks(value));
     TSection* s = FindSection(cleanSection);
-    if (!s) s = &AddSection(cleanSection, TIniLine::Owning("[" + cleanSection + "]", FNewBreak, false));
-    if (TIniLine* line = s->FindKey(cleanKey)) {
+    if (!s) {
+        s = &AddSection(TIniLine::Owning("[" + cleanSection + "]", FNewBreak, false), 1, cleanSection.size());
+        s->Lines = std::make_unique<std::vector<TIniLine>>();
+        s->Keys = 0;
+    }
+    if (TIniLine* line = const_cast<TIniLine*>(FindKey(*s, cleanKey))) {
         // A value that reads as the new one keeps its bytes (a description
         // in a legacy code page must not be re-encoded by an unrelated write).
         std::string_view stored = line->Value();
         if (stored == cleanValue || (!IsValidUtf8(stored) && SanitizeUtf8(stored) == cleanValue)) return true;
         line->SetValue(cleanValue);
     } else {
-        s->Lines.push_back(TIniLine::Owning(cleanKey + "=" + cleanValue, FNewBreak, true));
+        std::vector<TIniLine>& lines = LinesOf(*s);
+        lines.push_back(TIniLine::Owning(cleanKey + "=" + cleanValue, FNewBreak, true));
         ++s->Keys;
         if (s->KeyIndex)
-            s->KeyIndex->Insert(cleanKey, static_cast<uint32_t>(s->Lines.size() - 1),
-                                [s](uint32_t i) { return s->Lines[i].Key(); });
+            s->KeyIndex->Insert(cleanKey, static_cast<uint32_t>(lines.size() - 1),
+                                [&lines](uint32_t i) { return lines[i].Key(); });
     }
     if (changed) *changed = true;
     return true;
@@ -482,18 +506,19 @@ void TIniDocument::EraseSection(std::string_view section) {
     // Every section of that name goes, as a later duplicate would otherwise
     // come back to life.
     if (!FindSection(section)) return;
-    std::erase_if(FSections, [&](const TSection& s) { return SameTextAscii(s.Name, section); });
+    std::erase_if(FSections, [&](const TSection& s) { return SameTextAscii(s.Name(), section); });
     Reindex();
 }
 
 void TIniDocument::DeleteKey(std::string_view section, std::string_view key) {
     TSection* s = FindSection(section);
-    if (!s || !s->FindKey(key)) return;
+    if (!s || !FindKey(*s, key)) return;
     // Every line of the key goes: a duplicate left behind would become the
     // value that counts.
-    const size_t before = s->Lines.size();
-    std::erase_if(s->Lines, [&](const TIniLine& line) { return line.IsKey() && SameTextAscii(line.Key(), key); });
-    s->Keys -= before - s->Lines.size();
+    std::vector<TIniLine>& lines = LinesOf(*s);
+    const size_t before = lines.size();
+    std::erase_if(lines, [&](const TIniLine& line) { return line.IsKey() && SameTextAscii(line.Key(), key); });
+    s->Keys -= static_cast<uint32_t>(before - lines.size());
     s->KeyIndex.reset();
 }
 
@@ -501,5 +526,7 @@ void TIniDocument::Clear() {
     FPreamble.clear();
     FSections.clear();
     FIndex.Clear();
-    FText.reset();
+    FTextOwner.reset();
+    FText = {};
+    FAnyCr = false;
 }

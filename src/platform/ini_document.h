@@ -13,12 +13,14 @@
 // twice, the first one counts.
 //
 // Unchanged lines are views into the parsed text, so a large file costs
-// little more than its own bytes.
+// little more than its own bytes. Parsing finds only the section headers: a
+// section's lines are read from the text where it is visited, and kept as
+// lines of their own only once it is edited or searched by key.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,6 +89,62 @@ private:
     uint8_t FOwned : 1 = 0;
 };
 
+namespace ini_detail {
+// Blank, tab, line feed, vertical tab, form feed, carriage return.
+inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Where a line that starts at `pos` ends (Stop, its break excluded) and the
+// next one starts; lines end in LF, CR LF or CR. `anyCr`: the text holds a
+// CR somewhere (without one, each line needs one search instead of two).
+struct TLineEnd {
+    size_t Stop, Next;
+    TIniLine::TBreak Break;
+};
+inline TLineEnd NextLine(const char* base, size_t size, size_t pos, bool anyCr) {
+    constexpr size_t npos = std::string_view::npos;
+    const char* found = static_cast<const char*>(std::memchr(base + pos, '\n', size - pos));
+    const size_t lf = found ? static_cast<size_t>(found - base) : npos;
+    TLineEnd end{found ? lf : size, found ? lf + 1 : size, found ? TIniLine::TBreak::Lf : TIniLine::TBreak::None};
+    if (!anyCr) return end;
+    // The first CR of the line, searched within the line only. CR LF is the
+    // usual case: the CR is then the byte before the LF.
+    const bool pair = found && lf > pos && base[lf - 1] == '\r';
+    const size_t searched = (pair ? lf - 1 : end.Stop) - pos;
+    const void* inLine = std::memchr(base + pos, '\r', searched);
+    const size_t cr = inLine ? static_cast<size_t>(static_cast<const char*>(inLine) - base) : pair ? lf - 1 : npos;
+    if (cr != npos && found && cr + 1 == lf)
+        end = {cr, lf + 1, TIniLine::TBreak::CrLf};
+    else if (cr != npos)
+        end = {cr, cr + 1, TIniLine::TBreak::Cr};
+    return end;
+}
+
+// Where a key line's first "=" stands; npos for a line that holds no key (a
+// comment, or no "=" with something other than blanks before it).
+inline size_t KeyEq(std::string_view line) {
+    size_t b = 0;
+    while (b < line.size() && IsBlank(line[b])) ++b;
+    if (b == line.size() || line[b] == ';' || line[b] == '=') return std::string_view::npos;
+    const void* at = std::memchr(line.data() + b + 1, '=', line.size() - b - 1);
+    return at ? static_cast<size_t>(static_cast<const char*>(at) - line.data()) : std::string_view::npos;
+}
+
+// A key line's key and value, blanks around both removed; `eq` is KeyEq's
+// answer. By pointer: the key is nearly always unpadded and the value too.
+inline void SplitKeyLine(const char* data, size_t length, size_t eq, std::string_view& key, std::string_view& value) {
+    const char* begin = data;
+    const char* keyEnd = data + eq;
+    while (begin < keyEnd && IsBlank(*begin)) ++begin;
+    while (keyEnd > begin && IsBlank(keyEnd[-1])) --keyEnd;
+    key = std::string_view(begin, static_cast<size_t>(keyEnd - begin));
+    const char* valueBegin = data + eq + 1;
+    const char* end = data + length;
+    while (valueBegin < end && IsBlank(*valueBegin)) ++valueBegin;
+    while (end > valueBegin && IsBlank(end[-1])) --end;
+    value = std::string_view(valueBegin, static_cast<size_t>(end - valueBegin));
+}
+}  // namespace ini_detail
+
 class TIniDocument {
 public:
     TIniDocument();
@@ -100,6 +158,9 @@ public:
     // second takes the text over without copying it.
     static TIniDocument Parse(std::string_view text);
     static TIniDocument ParseTaking(std::string&& text);
+    // Parses text that stays valid, unchanged, as long as `owner` lives (a
+    // file's bytes mapped into memory), without copying it.
+    static TIniDocument ParseShared(std::shared_ptr<const void> owner, std::string_view text);
     std::string Serialize() const;
     // The line break new lines get.
     std::string_view LineBreak() const;
@@ -141,20 +202,27 @@ public:
     void Clear();
 
 private:
+    static constexpr uint32_t UnknownKeys = UINT32_MAX;
     struct TSection {
-        std::string Name;
         TIniLine Header;
-        std::vector<TIniLine> Lines;
-        uint32_t Keys = 0;
+        // Where the name stands in the header's text.
+        uint32_t NameBegin = 0, NameLength = 0;
+        // Where the section's lines stand in the parsed text while it has
+        // no lines of its own.
+        size_t BodyBegin = 0, BodyEnd = 0;
+        // Key lines; counted when first asked.
+        mutable uint32_t Keys = UnknownKeys;
         // The first section of its name: the one lookups find.
         bool First = true;
+        // The lines once the section was edited or searched (LinesOf);
+        // until then they are read from the text.
+        mutable std::unique_ptr<std::vector<TIniLine>> Lines;
         // Key -> first line holding it; built on demand for large sections
         // (the reminder list holds one key per reminder) and dropped when
         // lines move.
         mutable std::unique_ptr<TNameIndex> KeyIndex;
 
-        const TIniLine* FindKey(std::string_view key) const;
-        TIniLine* FindKey(std::string_view key);
+        std::string_view Name() const { return Header.Text().substr(NameBegin, NameLength); }
     };
 
     TSection* FindSection(std::string_view section) const;
@@ -162,23 +230,46 @@ private:
     // text holds them: the section at `cursor` is tried first, and `cursor`
     // is left just after the one found.
     TSection* FindSectionFrom(std::string_view section, size_t& cursor) const;
-    TSection& AddSection(std::string_view name, TIniLine header);
+    // `nameBegin`, `nameLength`: where the name stands in the header's text.
+    TSection& AddSection(TIniLine header, size_t nameBegin, size_t nameLength);
     auto SectionName() const {
-        return [this](uint32_t i) { return std::string_view(FSections[i].Name); };
+        return [this](uint32_t i) { return FSections[i].Name(); };
     }
     void Reindex();
     void ParseText();
     TIniLine::TBreak NewLineBreak() const { return FNewBreak; }
+    // The section's lines, read from the text on first use.
+    std::vector<TIniLine>& LinesOf(const TSection& s) const;
+    const TIniLine* FindKey(const TSection& s, std::string_view key) const;
+    // visit(line, break, KeyEq(line)) for each line the text holds for a
+    // section that has no lines of its own yet.
+    template <typename TVisitLine>
+    void ScanBody(const TSection& s, TVisitLine&& visit) const;
 
-    // The parsed text: shared between copies, never changed.
-    std::shared_ptr<const std::string> FText;
-    std::vector<TIniLine> FPreamble;                   // lines before the first section
-    // A deque: sections are added one by one without moving the others, and
-    // in blocks rather than one allocation each.
-    std::deque<TSection> FSections;  // erased ones are removed
+    // The parsed text, never changed, and what keeps it alive (shared
+    // between copies).
+    std::shared_ptr<const void> FTextOwner;
+    std::string_view FText;
+    bool FAnyCr = false;
+    std::vector<TIniLine> FPreamble;  // lines before the first section
+    // Sections refer to one another by position, never by address, so that
+    // they can sit side by side in one block.
+    std::vector<TSection> FSections;  // erased ones are removed
     TNameIndex FIndex;  // name -> position of the first section of that name
     TIniLine::TBreak FNewBreak = TIniLine::TBreak::Lf;
 };
+
+template <typename TVisitLine>
+void TIniDocument::ScanBody(const TSection& s, TVisitLine&& visit) const {
+    const char* const base = FText.data();
+    const size_t size = FText.size();
+    for (size_t pos = s.BodyBegin; pos < s.BodyEnd;) {
+        const ini_detail::TLineEnd end = ini_detail::NextLine(base, size, pos, FAnyCr);
+        const std::string_view line(base + pos, end.Stop - pos);
+        pos = end.Next;
+        visit(line, end.Break, ini_detail::KeyEq(line));
+    }
+}
 
 template <typename TVisit>
 bool TIniDocument::ForEachKey(std::string_view section, TVisit&& visit) const {
@@ -191,7 +282,15 @@ bool TIniDocument::ForEachKey(std::string_view section, size_t& cursor, TVisit&&
     const TSection* s = FindSectionFrom(section, cursor);
     if (!s) return false;
     std::string_view key, value;
-    for (const TIniLine& line : s->Lines) {
+    if (!s->Lines) {
+        ScanBody(*s, [&](std::string_view line, TIniLine::TBreak, size_t eq) {
+            if (eq == std::string_view::npos) return;
+            ini_detail::SplitKeyLine(line.data(), line.size(), eq, key, value);
+            visit(key, value);
+        });
+        return true;
+    }
+    for (const TIniLine& line : *s->Lines) {
         if (!line.IsKey()) continue;
         line.Split(key, value);
         visit(key, value);
@@ -202,11 +301,6 @@ bool TIniDocument::ForEachKey(std::string_view section, size_t& cursor, TVisit&&
 // ASCII lower case, as section and key names are compared.
 std::string AsciiLower(std::string_view text);
 bool SameTextAscii(std::string_view a, std::string_view b);
-
-namespace ini_detail {
-// Blank, tab, line feed, vertical tab, form feed, carriage return.
-inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-}  // namespace ini_detail
 
 // Inline: every key line read goes through it twice.
 inline std::string_view TrimBlanks(std::string_view text) {
@@ -223,16 +317,5 @@ inline void TIniLine::Split(std::string_view& key, std::string_view& value) cons
         value = {};
         return;
     }
-    // TrimBlanks of both sides, by pointer: the key is nearly always
-    // unpadded and the value too.
-    const char* begin = FData;
-    const char* keyEnd = FData + eq;
-    while (begin < keyEnd && ini_detail::IsBlank(*begin)) ++begin;
-    while (keyEnd > begin && ini_detail::IsBlank(keyEnd[-1])) --keyEnd;
-    key = std::string_view(begin, static_cast<size_t>(keyEnd - begin));
-    const char* valueBegin = FData + eq + 1;
-    const char* end = FData + FLength;
-    while (valueBegin < end && ini_detail::IsBlank(*valueBegin)) ++valueBegin;
-    while (end > valueBegin && ini_detail::IsBlank(end[-1])) --end;
-    value = std::string_view(valueBegin, static_cast<size_t>(end - valueBegin));
+    ini_detail::SplitKeyLine(FData, FLength, eq, key, value);
 }

@@ -5,6 +5,11 @@
 bool TryParseIniInteger(std::string_view text, int& value) {
     std::string_view s = TrimBlanks(text);
     if (s.empty()) return false;
+    // A single digit (every reminder's kind): what the long way would give.
+    if (s.size() == 1 && s[0] >= '0' && s[0] <= '9') {
+        value = s[0] - '0';
+        return true;
+    }
     bool negative = false;
     if (s.front() == '-' || s.front() == '+') {
         negative = s.front() == '-';
@@ -44,8 +49,41 @@ bool LoadIniDocument(const std::string& path, TIniDocument& document, TTextEncod
     return true;
 }
 
+namespace {
+
+// LoadIniDocument for a store that never writes: UTF-8 text is parsed where
+// the file's pages are mapped, rather than copied first.
+bool LoadIniDocumentMapped(const std::string& path, TIniDocument& document, TTextEncoding& encoding,
+                           TFileIdentity* identity, std::string* error) {
+    std::shared_ptr<const TFileBytes> file;
+    switch (MapRegularFile(path, file, TIniFile::MaxFileBytes, identity, error)) {
+        case TFileRead::Missing: return true;
+        case TFileRead::Refused: return false;
+        case TFileRead::Ok: break;
+    }
+    const std::string_view bytes = file->Bytes();
+    size_t skip = 0;
+    if (IsFileTextAsIs(bytes, encoding, skip)) {
+        document = TIniDocument::ParseShared(file, bytes.substr(skip));
+        return true;
+    }
+    TDecodedText decoded;
+    std::string why;
+    if (!DecodeFileText(std::string(bytes), decoded, &why)) {
+        if (error) *error = path + " cannot be read as text: " + why;
+        return false;
+    }
+    encoding = decoded.Encoding;
+    document = TIniDocument::ParseTaking(std::move(decoded.Text));
+    return true;
+}
+
+}  // namespace
+
 TIniFile::TIniFile(std::string fileName, TIniAccess access) : FFileName(std::move(fileName)), FAccess(access) {
-    FUnreadable = !LoadIniDocument(FFileName, FDocument, FEncoding, &FIdentity, &FReadError);
+    FUnreadable = access == TIniAccess::ReadOnly
+                      ? !LoadIniDocumentMapped(FFileName, FDocument, FEncoding, &FIdentity, &FReadError)
+                      : !LoadIniDocument(FFileName, FDocument, FEncoding, &FIdentity, &FReadError);
 }
 
 TIniFile::~TIniFile() {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <utility>
 
 namespace locale_detail {
 
@@ -125,7 +127,54 @@ bool TFastPicture::CompileFixed(const std::vector<TToken>& tokens) {
         FFixedMask[FFixedWordCount++] = bits;
     }
     FFixedLength = layout.size();
+    FShape = ShapeOfFixed();
     return true;
+}
+
+TFastPicture::TShape TFastPicture::ShapeOfFixed() const {
+    if (FFixedDesignatorOffset >= 0) return TShape::Other;
+    // The literals are the words' business; here only which field stands where.
+    auto fieldsAre = [this](std::initializer_list<std::pair<int TParsedFields::*, size_t>> expected) {
+        if (FFixedFieldCount != expected.size()) return false;
+        size_t k = 0;
+        for (const auto& [slot, offset] : expected) {
+            if (FFixedFields[k].Slot != slot || FFixedFields[k].Offset != offset) return false;
+            ++k;
+        }
+        return true;
+    };
+    using F = TParsedFields;
+    if (FFixedLength == 10 && fieldsAre({{&F::Year, 0}, {&F::Month, 5}, {&F::Day, 8}})) return TShape::Date;
+    if (FFixedLength == 19 &&
+        fieldsAre({{&F::Year, 0}, {&F::Month, 5}, {&F::Day, 8}, {&F::Hour24, 11}, {&F::Minute, 14}, {&F::Second, 17}}))
+        return TShape::DateTime;
+    if (FFixedLength == 8 && fieldsAre({{&F::Hour24, 0}, {&F::Minute, 3}, {&F::Second, 6}})) return TShape::Time;
+    return TShape::Other;
+}
+
+// ReadFixed's fields for the store's layouts: each field once, so every one
+// is only checked against its range (the ranges FieldOf gives).
+bool TFastPicture::ReadShaped(const char* p, TDateTime& value) const {
+    auto two = [p](size_t at, int& number) {
+        const unsigned a = static_cast<unsigned>(p[at] - '0'), b = static_cast<unsigned>(p[at + 1] - '0');
+        number = static_cast<int>(a * 10 + b);
+        return a <= 9 && b <= 9;
+    };
+    TParsedFields fields;
+    size_t time = 0;
+    if (FShape != TShape::Time) {
+        int high = 0, low = 0;
+        if (!two(0, high) || !two(2, low) || !two(5, fields.Month) || !two(8, fields.Day)) return false;
+        fields.Year = high * 100 + low;
+        if (fields.Year < 1 || fields.Month < 1 || fields.Month > 12 || fields.Day < 1 || fields.Day > 31)
+            return false;
+        time = 11;
+    }
+    if (FShape != TShape::Date) {
+        if (!two(time, fields.Hour24) || !two(time + 3, fields.Minute) || !two(time + 6, fields.Second)) return false;
+        if (fields.Hour24 > 23 || fields.Minute > 59 || fields.Second > 59) return false;
+    }
+    return ComposeValue(fields, FHasDate, value);
 }
 
 // The general matcher tries the designators in turn and backtracks into the
@@ -223,6 +272,7 @@ bool TFastPicture::ReadFixed(std::string_view text, TDateTime& value) const {
         std::memcpy(&word, p + FFixedWordOffset[k], 8);
         if ((word & FFixedMask[k]) != FFixedWord[k]) return false;
     }
+    if (FShape != TShape::Other) return ReadShaped(p, value);
     TParsedFields fields;
     for (size_t k = 0; k < FFixedFieldCount; ++k) {
         const TStep& field = FFixedFields[k];

@@ -52,6 +52,11 @@ private:
     static constexpr size_t MaxFixedFields = 8;
     bool CompileFixed(const std::vector<TToken>& tokens);
     bool ReadFixed(std::string_view text, TDateTime& value) const;
+    // The layouts the store writes (yyyy-MM-dd, the same with HH:mm:ss, and
+    // HH:mm:ss alone), whose fields are read straight from where they stand.
+    enum class TShape : uint8_t { Other, Date, DateTime, Time };
+    TShape ShapeOfFixed() const;
+    bool ReadShaped(const char* p, TDateTime& value) const;
     bool Compile(const std::vector<TToken>& tokens);
     bool CompileLiteral(const std::string& text, TStep& step);
     bool CompileDesignators(const TFormatSettings& settings);
@@ -73,6 +78,7 @@ private:
     uint64_t FFixedWord[MaxFixedWords] = {}, FFixedMask[MaxFixedWords] = {};
     TStep FFixedFields[MaxFixedFields];  // Offset and Length: where the digits stand
     int FFixedDesignatorOffset = -1;
+    TShape FShape = TShape::Other;
     bool FUsable = false;
     bool FNeverMatches = false;  // no field at all: the general reader refuses every text
     bool FHasDate = false;

@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <unordered_map>
 #include <utility>
 
@@ -349,6 +350,38 @@ struct TWritingPicture {
     std::vector<TWriteStep> Steps;
     std::string Literals;
     size_t MaxLength = 0;  // the most bytes any value can take
+    // yyyy-MM-dd and HH:mm:ss, the forms the list shows most, written
+    // without going through the steps (what the steps would write).
+    enum class TShape : uint8_t { Other, IsoDate, IsoTime };
+    TShape Shape = TShape::Other;
+
+    bool StepsAre(std::initializer_list<std::pair<TTokenKind, int>> fields, char separator) const {
+        if (Steps.size() != fields.size() * 2 - 1) return false;
+        size_t k = 0;
+        for (const auto& [kind, width] : fields) {
+            if (k > 0) {
+                const TWriteStep& literal = Steps[k++];
+                if (literal.Kind != TTokenKind::Literal || literal.Length != 1 || Literals[literal.Offset] != separator)
+                    return false;
+            }
+            if (Steps[k].Kind != kind || Steps[k].Width != width) return false;
+            ++k;
+        }
+        return true;
+    }
+
+    TShape ShapeOfSteps() const {
+        using K = TTokenKind;
+        if (StepsAre({{K::Year, 4}, {K::Month, 2}, {K::Day, 2}}, '-')) return TShape::IsoDate;
+        if (StepsAre({{K::Hour24, 2}, {K::Minute, 2}, {K::Second, 2}}, ':')) return TShape::IsoTime;
+        return TShape::Other;
+    }
+
+    static char* PutTwo(char* p, int value) {
+        p[0] = static_cast<char>('0' + value / 10);
+        p[1] = static_cast<char>('0' + value % 10);
+        return p + 2;
+    }
 
     void Compile(const std::vector<TToken>& tokens, const TFormatSettings& settings) {
         Steps.clear();
@@ -378,9 +411,26 @@ struct TWritingPicture {
             }
             Steps.push_back(step);
         }
+        Shape = ShapeOfSteps();
     }
 
     char* Write(char* p, const TDateParts& date, const TTimeParts& time, const TFormatSettings& settings) const {
+        // Decoded fields are in range (months 1..12, hours 0..23, ...); only
+        // a year of other than four digits needs the steps.
+        if (Shape == TShape::IsoDate && date.Year >= 1000 && date.Year <= 9999) {
+            p = PutTwo(PutTwo(p, date.Year / 100), date.Year % 100);
+            *p++ = '-';
+            p = PutTwo(p, date.Month);
+            *p++ = '-';
+            return PutTwo(p, date.Day);
+        }
+        if (Shape == TShape::IsoTime) {
+            p = PutTwo(p, time.Hour);
+            *p++ = ':';
+            p = PutTwo(p, time.Minute);
+            *p++ = ':';
+            return PutTwo(p, time.Second);
+        }
         for (const TWriteStep& step : Steps) {
             switch (step.Kind) {
                 case TTokenKind::Literal:

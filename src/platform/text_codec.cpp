@@ -257,11 +257,24 @@ bool DecodeFileText(std::string&& bytes, TDecodedText& out, std::string* reason)
         out.Text = Utf16ToUtf8(view.substr(2), big, true);
         return true;
     }
-    const bool mark = StartsWith(view, "\xEF\xBB\xBF");
-    if (!mark && LooksLikeUtf16(view)) return refuse("the file looks like UTF-16 without a byte-order mark");
-    out.Encoding = mark ? TTextEncoding::Utf8Bom : TTextEncoding::Utf8;
+    // With UTF-16 and UTF-32 marks handled, text that is not as it stands
+    // is UTF-16 without a mark.
+    size_t skip = 0;
+    if (!IsFileTextAsIs(view, out.Encoding, skip)) return refuse("the file looks like UTF-16 without a byte-order mark");
     out.Text = std::move(bytes);
-    if (mark) out.Text.erase(0, 3);
+    if (skip > 0) out.Text.erase(0, skip);
+    return true;
+}
+
+bool IsFileTextAsIs(std::string_view bytes, TTextEncoding& encoding, size_t& skip) {
+    // Both UTF-32 marks begin like a UTF-16 one or with zeros LooksLikeUtf16 sees.
+    if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
+        StartsWith(bytes, std::string_view("\0\0\xFE\xFF", 4)))
+        return false;
+    const bool mark = StartsWith(bytes, "\xEF\xBB\xBF");
+    if (!mark && LooksLikeUtf16(bytes)) return false;
+    encoding = mark ? TTextEncoding::Utf8Bom : TTextEncoding::Utf8;
+    skip = mark ? 3 : 0;
     return true;
 }
 

@@ -26,6 +26,9 @@ TDecodedText DecodeText(std::string_view bytes);
 // mark, or a file without a mark that looks like UTF-16 (every other byte
 // zero): its text cannot be read, and bytes written into it would damage it.
 bool DecodeFileText(std::string&& bytes, TDecodedText& out, std::string* reason = nullptr);
+// Whether DecodeFileText would give the bytes themselves as the text, past a
+// byte-order mark of `skip` bytes (UTF-8 it reads); `encoding` is then set.
+bool IsFileTextAsIs(std::string_view bytes, TTextEncoding& encoding, size_t& skip);
 // Text in the encoding. For UTF-16, text from DecodeFileText comes back as
 // the same bytes; other bytes that are not valid UTF-8 are taken as Latin-1.
 std::string EncodeText(std::string_view utf8, TTextEncoding encoding);

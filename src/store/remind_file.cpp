@@ -167,6 +167,8 @@ bool TRemindFile::SectionNameIs(const TRmRecordStruct& record, std::string_view 
     const TDateTime created = record.CreateDateTime;
     if (name[0] == 'R' && std::isfinite(created) && created > -693594.0 && created < 2958465.0) {
         const auto moment = MomentOfSectionName(name);
+        // Read from the text the store writes, the two are the same double.
+        if (moment && *moment == created) return true;
         auto second = [](TDateTime v) {
             const int64_t ms = static_cast<int64_t>(std::llround(v * MSecsPerDay));
             return ms >= 0 ? ms / 1000 : (ms - 999) / 1000;

@@ -139,6 +139,24 @@ TEST(LocaleFastReaderTest, NearMissesGetTheGeneralReadersAnswer) {
     EXPECT_GT(fastReads, 1000);
 }
 
+// The store's own layouts are read field by field where they stand: every
+// field at and past the ends of its range, and stray bytes in digit places.
+TEST(LocaleFastReaderTest, StoreLayoutsAtTheirLimitsGetTheGeneralReadersAnswer) {
+    const std::vector<std::string> texts = {
+        "0000-01-01",          "0001-01-01",          "9999-12-31 23:59:59", "2026-00-10",
+        "2026-13-10",          "2026-02-29",          "2028-02-29 00:00:00", "2026-04-31",
+        "2026-01-00",          "2026-01-32",          "2026-01-01 24:00:00", "2026-01-01 23:60:00",
+        "2026-01-01 23:59:60", "2026-0a-01",          "2026-01-01 2x:00:00", "-026-01-01",
+        "24:00:00",            "23:59:59",            "00:00:00",            "12:60:00",
+        "1x:00:00",            "2026-01-01T12:00:00", "2026/01/01 12:00:00", "1899-12-30"};
+    int fastReads = 0;
+    for (const TNamedSettings& named : TestSettings()) {
+        SCOPED_TRACE(named.Name);
+        for (const std::string& text : texts) ExpectSameAnswer(text, named.Settings, fastReads);
+    }
+    EXPECT_GT(fastReads, 0);
+}
+
 TEST(LocaleFastReaderTest, PicturesThatNeedBacktrackingAreDeclinedWhole) {
     const TFormatSettings plain;
     for (const char* picture : {"yyyyMMdd", "HHmmss", "d'1'M yyyy", "yyyy-M-dHH"}) {

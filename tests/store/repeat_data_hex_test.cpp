@@ -53,6 +53,14 @@ TEST(RepeatDataHex, MatchesPairByPairDecoding) {
             ASSERT_EQ(RepeatDataFromHex(t), Reference(t)) << b << " at " << at;
         }
     }
+    // Runs of zeros (most stored digits) with any byte anywhere among them.
+    for (int b = 0; b < 256; ++b) {
+        for (size_t at = 0; at < 62; at += 3) {
+            std::string t(62, '0');
+            t[at] = static_cast<char>(b);
+            ASSERT_EQ(RepeatDataFromHex(t), Reference(t)) << b << " at " << at;
+        }
+    }
     const auto all = RepeatDataFromHex(RepeatDataToHex(Reference("00FFa5C37e")));
     EXPECT_EQ(all, Reference("00FFa5C37e"));
 }
