@@ -9,6 +9,10 @@
 #                                        the same for the skinned controls'
 #                                        gallery (the picture shows its popup
 #                                        menu open with a submenu)
+#   scripts/demo.sh gallery-controls [--chinese] [--screenshot FILE]
+#                                        the gallery's translated window of
+#                                        the other controls, in English or
+#                                        Chinese
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${OLVO_BUILD_DIR:-$root/build}
@@ -17,11 +21,19 @@ program_args=()
 if [ "${1:-}" = "gallery" ]; then
   program=olvo-gallery
   shift
+elif [ "${1:-}" = "gallery-controls" ]; then
+  program=olvo-gallery
+  program_args=(--controls)
+  shift
+  if [ "${1:-}" = "--chinese" ]; then
+    program_args+=(--chinese)
+    shift
+  fi
 fi
 shot=""
 if [ "${1:-}" = "--screenshot" ]; then
-  shot=${2:?usage: demo.sh [gallery] --screenshot FILE}
-  [ "$program" = olvo-gallery ] && program_args=(--menu-open)
+  shot=${2:?usage: demo.sh [gallery | gallery-controls [--chinese]] --screenshot FILE}
+  [ "$program" = olvo-gallery ] && [ ${#program_args[@]} -eq 0 ] && program_args=(--menu-open)
 fi
 
 "$root/scripts/setup.sh"
@@ -45,7 +57,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 if [ -z "$shot" ]; then
-  "$build/bin/$program"
+  "$build/bin/$program" "${program_args[@]}"
   exit 0
 fi
 "$build/bin/$program" "${program_args[@]}" &

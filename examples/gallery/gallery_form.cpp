@@ -1,6 +1,8 @@
 // The gallery window's controls and their wiring.
 #include "gallery/gallery_form.h"
 
+#include "gallery/gallery_controls_form.h"
+
 #include "platform/gfx/text.h"
 #include "platform/gui/application.h"
 #include "skin/orb_control.h"
@@ -61,6 +63,7 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     BuildList();
     BuildBars();
     BuildMenu();
+    BuildMoreButton();
 
     Status = Add<TGalleryLabel>();
     Status->SetBounds(390, 410, 310, 24);
@@ -207,6 +210,28 @@ void TGalleryForm::BuildMenu() {
         const TPoint at = MenuButton->ClientToScreen({0, MenuButton->Height()});
         Menu->Popup(at.X, at.Y);
     };
+}
+
+void TGalleryForm::BuildMoreButton() {
+    auto* caption = Add<TGalleryLabel>();
+    caption->SetBounds(420, 190, 270, 20);
+    caption->Caption = "Buttons, boxes, labels, panel, image";
+    caption->SetTransparent(true);
+
+    MoreButton = Add<TGalleryButton>();
+    MoreButton->SetBounds(420, 216, 120, 30);
+    MoreButton->Caption = "More controls…";
+    MoreButton->SetFont(MenuButton->Font());
+    MoreButton->SetTransparent(true);
+    MoreButton->OnClick = [this](TComponent*) { ShowMoreControls(); };
+}
+
+TfrmGallery* TGalleryForm::ShowMoreControls() {
+    // Owned by the application, as every window is; its close button only
+    // hides it, so the one window is shown again on the next click.
+    if (!FMoreControls) FMoreControls = Application->CreateForm<TfrmGallery>();
+    FMoreControls->Show();
+    return FMoreControls;
 }
 
 void TGalleryForm::ShowMenuWithSubmenu(int submenuItem) {

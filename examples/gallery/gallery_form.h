@@ -1,6 +1,7 @@
 // The skinned controls' gallery: one window with a list box of 200
 // reminders (check boxes, selection, its scroll bar), a popup menu with a
-// submenu, check and radio items, and a vertical and a horizontal bar. Not
+// submenu, check and radio items, a vertical and a horizontal bar, and a
+// button that opens the translated window of the other controls. Not
 // shipped; it shows the controls as the program's windows will use them.
 #pragma once
 
@@ -14,6 +15,7 @@
 
 class TGalleryLabel;
 class TGalleryButton;
+class TfrmGallery;
 
 class TGalleryForm : public TForm {
 public:
@@ -24,18 +26,25 @@ public:
     TOrbScrollBar* HorBar = nullptr;
     TOrbPopupMenu* Menu = nullptr;
     TGalleryButton* MenuButton = nullptr;
+    TGalleryButton* MoreButton = nullptr;
     TGalleryLabel* Status = nullptr;
 
     // Opens the menu under its button with the submenu of `submenuItem`
     // open (for pictures of the gallery).
     void ShowMenuWithSubmenu(int submenuItem);
 
+    // Shows the translated window of the other controls, made on first use
+    // and kept (closing it hides it).
+    TfrmGallery* ShowMoreControls();
+
 private:
     void BuildList();
     void BuildBars();
     void BuildMenu();
+    void BuildMoreButton();
     void SetStatus(const std::string& text);
 
     TOrbScrollBarRes* FScrollRes = nullptr;
+    TfrmGallery* FMoreControls = nullptr;
     std::vector<std::string> FTitles;  // the rows' first lines
 };
