@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/desktop/desktop_window.h"
+#include "platform/desktop/gst_sound_device.h"
 #include "platform/desktop/native_widgets.h"
 #include "platform/gui/application.h"
 
@@ -213,3 +214,5 @@ TDialogResult TDesktopHost::RunFileDialog(TFileDialogKind kind, TFileDialogOptio
     return RunDesktopFileDialog(kind, options, owner);
 }
 TClipboard& TDesktopHost::Clipboard() { return DesktopClipboard(); }
+
+std::unique_ptr<TSoundDevice> TDesktopHost::CreateSoundDevice() { return std::make_unique<TGstSoundDevice>(); }

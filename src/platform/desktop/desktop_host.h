@@ -100,6 +100,7 @@ public:
     std::unique_ptr<TTrayIcon> CreateTrayIcon() override;
     TDialogResult RunFileDialog(TFileDialogKind kind, TFileDialogOptions& options, TForm* owner) override;
     TClipboard& Clipboard() override;
+    std::unique_ptr<TSoundDevice> CreateSoundDevice() override;
 
 private:
     friend struct TDesktopWindow;

@@ -39,6 +39,8 @@ void TForm::CreateHostWindow() {
     }
 }
 
+void TForm::HandleNeeded() { CreateHostWindow(); }
+
 void TForm::SetBounds(int left, int top, int width, int height) {
     TRect bounds = Bounds(left, top, std::max(0, width), std::max(0, height));
     if (bounds == FBounds) return;

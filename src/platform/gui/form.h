@@ -21,6 +21,9 @@ public:
     // Identifies the form in posted messages; never reused.
     uint64_t Handle() const { return FHandle; }
     THostWindow Window() const { return FWindow; }
+    // Makes the host window exist without showing it, so native controls
+    // can be placed on the form before its first show.
+    void HandleNeeded();
 
     void SetBounds(int left, int top, int width, int height) override;
     // The first show calls Loaded on every component still loading, in

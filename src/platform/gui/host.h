@@ -14,6 +14,7 @@
 #include "platform/gfx/bitmap32.h"
 #include "platform/gui/gui_types.h"
 #include "platform/gui/native_controls.h"
+#include "platform/sound_device.h"
 
 class TForm;
 
@@ -89,4 +90,7 @@ public:
     // options.FileName holds the chosen path.
     virtual TDialogResult RunFileDialog(TFileDialogKind kind, TFileDialogOptions& options, TForm* owner) = 0;
     virtual TClipboard& Clipboard() = 0;
+    // The sound device the windows play voice prompts through; its notices
+    // reach a window through the notify function the window passes.
+    virtual std::unique_ptr<TSoundDevice> CreateSoundDevice() = 0;
 };

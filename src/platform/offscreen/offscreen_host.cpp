@@ -353,3 +353,7 @@ TDialogResult TOffscreenHost::RunFileDialog(TFileDialogKind kind, TFileDialogOpt
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) name += "." + options.DefaultExt;
     return result;
 }
+
+std::unique_ptr<TSoundDevice> TOffscreenHost::CreateSoundDevice() {
+    return std::make_unique<TOffscreenSoundDevice>(*this, SoundFiles, SoundDevices);
+}

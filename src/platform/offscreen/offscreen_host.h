@@ -21,6 +21,7 @@
 #include "platform/gui/form.h"
 #include "platform/gui/host.h"
 #include "platform/offscreen/offscreen_native.h"
+#include "platform/offscreen/offscreen_sound_device.h"
 
 struct TOffscreenWindow {
     TForm* Form = nullptr;
@@ -104,6 +105,10 @@ public:
     TOffscreenClipboard ClipboardModel;
     std::function<TDialogResult(TFileDialogKind kind, TFileDialogOptions& options)> OnFileDialog;
     int FileDialogCount = 0;
+    // Sound devices: what their files play like (lengths on the virtual
+    // clock, plays that fail) and the devices alive now.
+    TMemorySoundFiles SoundFiles;
+    TModelRegistry<TOffscreenSoundDevice> SoundDevices;
 
     // Screen facts the tests may change.
     TRect WorkAreaRect{0, 0, 1920, 1040};
@@ -147,6 +152,7 @@ public:
     std::unique_ptr<TTrayIcon> CreateTrayIcon() override;
     TDialogResult RunFileDialog(TFileDialogKind kind, TFileDialogOptions& options, TForm* owner) override;
     TClipboard& Clipboard() override { return ClipboardModel; }
+    std::unique_ptr<TSoundDevice> CreateSoundDevice() override;
 
 private:
     TOffscreenWindow* Find(THostWindow window);
