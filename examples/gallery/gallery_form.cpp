@@ -1,6 +1,8 @@
 // The gallery window's controls and their wiring.
 #include "gallery/gallery_form.h"
 
+#include "gallery/gallery_widgets.h"
+
 #include "gallery/gallery_controls_form.h"
 
 #include "platform/gfx/text.h"
@@ -16,31 +18,9 @@ constexpr TColor Accent = 0xE69516;   // rgb 22, 149, 230
 constexpr TColor Page = 0xFAF8F7;     // rgb 247, 248, 250
 }  // namespace
 
-// A line of text on the window.
-class TGalleryLabel : public TOrbUIGraphicControl {
-public:
-    using TOrbUIGraphicControl::TOrbUIGraphicControl;
-    std::string Caption;
-    void DrawControl(TBitmap32& buffer) override {
-        DrawText(buffer, ClientRect(), Font(), Caption, tfVCenter | tfSingleLine | tfEndEllipsis | tfNoPrefix);
-    }
-};
-
-// A flat accent button that opens the menu below itself.
-class TGalleryButton : public TOrbUIGraphicControl {
-public:
-    using TOrbUIGraphicControl::TOrbUIGraphicControl;
-    std::string Caption;
-    void DrawControl(TBitmap32& buffer) override {
-        const TColor32 fill = Pressed() ? Color32(14, 120, 190) : Hover() ? Color32(40, 160, 236) : Color32(22, 149, 230);
-        buffer.RoundRect(ClientRect(), 4, fill, 0);
-        DrawText(buffer, ClientRect(), Font(), Caption, tfCenter | tfVCenter | tfSingleLine | tfNoPrefix);
-    }
-};
-
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     Name = "frmGallery";
-    SetBounds(120, 80, 720, 460);
+    SetBounds(120, 40, 720, 640);
     SetColor(Page);
     TFont font;
     font.Name = "DejaVu Sans";
@@ -64,9 +44,12 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
     BuildBars();
     BuildMenu();
     BuildMoreButton();
+    BuildMessageBoxes();
+    BuildCombos();
+    BuildEdits();
 
     Status = Add<TGalleryLabel>();
-    Status->SetBounds(390, 410, 310, 24);
+    Status->SetBounds(390, 600, 310, 24);
     TFont statusFont = font;
     statusFont.Color = Muted;
     Status->SetFont(statusFont);

@@ -83,3 +83,23 @@ TEST_F(GalleryTest, MenuOpensWithItsSubmenuBesideIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GalleryTest, ComboBoxesEditsAndTheRichEditShow) {
+    auto* period = dynamic_cast<TControl*>(Form->FindComponent("cbPeriod"));
+    ASSERT_NE(period, nullptr);
+    // The box's frame line is darker than the page, its inside white.
+    EXPECT_LT(Green(PixelOf(*period, {period->Width() / 2, 0})), 235);
+    EXPECT_EQ(PixelOf(*period, {period->Width() / 3, period->Height() / 2 - 8}), 0xFFFFFFu);
+    // Twelve lines do not fit in the rich edit: its skinned bar is enabled.
+    TOrbScrollBar* richBar = nullptr;
+    for (int i = 0; i < Form->ControlCount(); ++i)
+        if (auto* bar = dynamic_cast<TOrbScrollBar*>(Form->Controls(i)); bar && bar != Form->VerBar && bar != Form->HorBar)
+            richBar = bar;
+    ASSERT_NE(richBar, nullptr);
+    EXPECT_TRUE(richBar->Enabled());
+    EXPECT_GT(richBar->Max(), richBar->PageSize());
+}
+
+}  // namespace
