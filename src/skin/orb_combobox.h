@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "skin/orb_control.h"
+#include "skin/orb_deactivation_watch.h"
 #include "skin/orb_image_ops.h"
 #include "skin/orb_scroll_bar.h"
 
@@ -181,8 +182,6 @@ protected:
 
 private:
     friend class TOrbListForm;
-    struct THookState;
-    struct TDeactivateHook;
 
     // skin pieces and layout (orb_combobox.cpp)
     void CutSkin();
@@ -264,7 +263,7 @@ private:
     bool FUpward = false;
     TOrbCboxItem *FHoverItem = nullptr, *FDownItem = nullptr;
     TOrbCboxItem *FCheckHoverItem = nullptr, *FCheckDownItem = nullptr;
-    std::shared_ptr<THookState> FHooks;
+    TDeactivationWatch FDeactivation;
 
     TOrbEdit* FEdit = nullptr;
 };

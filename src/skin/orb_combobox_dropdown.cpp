@@ -8,38 +8,6 @@
 #include "skin/orb_combobox.h"
 #include "skin/orb_list_form.h"
 
-// What the hooks of one opening share. A hook that is still called after the
-// drop-down closed (someone chained over it) or after the box is gone only
-// passes the call on.
-struct TOrbCombobox::THookState {
-    TOrbCombobox* Combo = nullptr;
-    std::weak_ptr<void> ComboAlive;
-    TNotifyEvent PreviousAppDeactivate;
-    TForm* WatchedForm = nullptr;
-    std::weak_ptr<void> WatchedAlive;
-    TNotifyEvent PreviousFormDeactivate;
-
-    bool Live() const { return !ComboAlive.expired() && Combo->FHooks.get() == this && Combo->DroppedDown(); }
-};
-
-struct TOrbCombobox::TDeactivateHook {
-    std::shared_ptr<THookState> State;
-    bool OfApplication = true;
-    void operator()(TComponent* sender) const {
-        // Copies first: closing puts the previous handler back, which frees
-        // this hook while it runs.
-        std::shared_ptr<THookState> state = State;
-        TNotifyEvent previous = OfApplication ? state->PreviousAppDeactivate : state->PreviousFormDeactivate;
-        if (state->Live()) {
-            if (OfApplication)
-                state->Combo->CloseUp();
-            else
-                state->Combo->ListDeactivated();
-        }
-        if (previous) previous(sender);
-    }
-};
-
 TOrbListForm* TOrbCombobox::ListForm() const { return FListAlive.expired() ? nullptr : FListForm; }
 
 bool TOrbCombobox::DroppedDown() const {
@@ -159,35 +127,11 @@ void TOrbCombobox::ListDeactivated() {
 }
 
 void TOrbCombobox::InstallHooks() {
-    if (!Application) return;
-    RemoveHooks();
-    auto state = std::make_shared<THookState>();
-    state->Combo = this;
-    state->ComboAlive = Lifetime();
-    state->PreviousAppDeactivate = Application->OnDeactivate;
-    Application->OnDeactivate = TDeactivateHook{state, true};
+    FDeactivation.OnApplicationDeactivate = [this] { CloseUp(); };
+    FDeactivation.OnFormDeactivate = [this] { ListDeactivated(); };
     // A click on another window of the program leaves the application
     // active; the box's own window still loses activation.
-    if (TForm* form = Form()) {
-        state->WatchedForm = form;
-        state->WatchedAlive = form->Lifetime();
-        state->PreviousFormDeactivate = form->OnDeactivate;
-        form->OnDeactivate = TDeactivateHook{state, false};
-    }
-    FHooks = std::move(state);
+    FDeactivation.Start(Form());
 }
 
-void TOrbCombobox::RemoveHooks() {
-    if (!FHooks) return;
-    std::shared_ptr<THookState> state = std::move(FHooks);
-    FHooks.reset();
-    // A hook that someone chained over stays in their chain and only passes
-    // calls on from now.
-    auto restore = [&state](TNotifyEvent& handler, const TNotifyEvent& previous) {
-        const auto* hook = handler.target<TDeactivateHook>();
-        if (hook && hook->State == state) handler = previous;
-    };
-    if (Application) restore(Application->OnDeactivate, state->PreviousAppDeactivate);
-    if (state->WatchedForm && !state->WatchedAlive.expired())
-        restore(state->WatchedForm->OnDeactivate, state->PreviousFormDeactivate);
-}
+void TOrbCombobox::RemoveHooks() { FDeactivation.Stop(); }

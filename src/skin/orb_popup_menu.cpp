@@ -39,32 +39,15 @@ bool Reachable(const TOrbMenuItem* item) {
 }
 }  // namespace
 
-// What the hooks of one showing share. The hooks hold it, so a hook that is
-// still called after the menu closed (someone chained over it) or after the
-// menu is gone only passes the call on.
+// What the key hook of one showing holds. A hook that is still called after
+// the menu closed (someone chained over it) or after the menu is gone only
+// passes the call on.
 struct TOrbPopupMenu::THookState {
     TOrbPopupMenu* Menu = nullptr;
     std::weak_ptr<void> MenuAlive;
-    TNotifyEvent PreviousAppDeactivate;
-    TForm* WatchedForm = nullptr;
-    std::weak_ptr<void> WatchedAlive;
-    TNotifyEvent PreviousFormDeactivate;
     std::function<TKeyHookResult(TForm*, int, TShiftState)> PreviousKeyHook;
 
     bool Live() const { return !MenuAlive.expired() && Menu->FShowing && Menu->FHooks.get() == this; }
-};
-
-struct TOrbPopupMenu::TDeactivateHook {
-    std::shared_ptr<THookState> State;
-    bool OfApplication = true;
-    void operator()(TComponent* sender) const {
-        // Copies first: closing puts the previous handler back, which frees
-        // this hook while it runs.
-        std::shared_ptr<THookState> state = State;
-        TNotifyEvent previous = OfApplication ? state->PreviousAppDeactivate : state->PreviousFormDeactivate;
-        if (state->Live()) state->Menu->DeactivationSeen();
-        if (previous) previous(sender);
-    }
 };
 
 struct TOrbPopupMenu::TMenuKeyHook {
@@ -327,38 +310,30 @@ void TOrbPopupMenu::InstallHooks() {
     auto state = std::make_shared<THookState>();
     state->Menu = this;
     state->MenuAlive = Lifetime();
-    state->PreviousAppDeactivate = Application->OnDeactivate;
-    Application->OnDeactivate = TDeactivateHook{state, true};
     state->PreviousKeyHook = Application->OnKeyHook;
     Application->OnKeyHook = TMenuKeyHook{state};
+    FHooks = std::move(state);
     // A click on another window of the program leaves the application
     // active; the window that had the focus still loses it.
-    for (TForm* form : Application->Forms()) {
-        if (!form->Active() || dynamic_cast<TOrbMenuForm*>(form)) continue;
-        state->WatchedForm = form;
-        state->WatchedAlive = form->Lifetime();
-        state->PreviousFormDeactivate = form->OnDeactivate;
-        form->OnDeactivate = TDeactivateHook{state, false};
-        break;
-    }
-    FHooks = std::move(state);
+    TForm* focused = nullptr;
+    for (TForm* form : Application->Forms())
+        if (form->Active() && !dynamic_cast<TOrbMenuForm*>(form)) {
+            focused = form;
+            break;
+        }
+    FDeactivation.OnApplicationDeactivate = [this] { DeactivationSeen(); };
+    FDeactivation.OnFormDeactivate = [this] { DeactivationSeen(); };
+    FDeactivation.Start(focused);
 }
 
 void TOrbPopupMenu::RemoveHooks() {
+    FDeactivation.Stop();
     if (!FHooks) return;
     std::shared_ptr<THookState> state = std::move(FHooks);
     FHooks.reset();
-    // A hook that someone chained over stays in their chain and only passes
-    // calls on from now.
-    auto restore = [&state](TNotifyEvent& handler, const TNotifyEvent& previous) {
-        const auto* hook = handler.target<TDeactivateHook>();
-        if (hook && hook->State == state) handler = previous;
-    };
-    if (Application) {
-        restore(Application->OnDeactivate, state->PreviousAppDeactivate);
-        const auto* keyHook = Application->OnKeyHook.target<TMenuKeyHook>();
-        if (keyHook && keyHook->State == state) Application->OnKeyHook = state->PreviousKeyHook;
-    }
-    if (state->WatchedForm && !state->WatchedAlive.expired())
-        restore(state->WatchedForm->OnDeactivate, state->PreviousFormDeactivate);
+    // A key hook that someone chained over stays in their chain and only
+    // passes calls on from now.
+    if (!Application) return;
+    const auto* keyHook = Application->OnKeyHook.target<TMenuKeyHook>();
+    if (keyHook && keyHook->State == state) Application->OnKeyHook = state->PreviousKeyHook;
 }

@@ -17,6 +17,7 @@
 
 #include "platform/gfx/font.h"
 #include "platform/gui/control.h"
+#include "skin/orb_deactivation_watch.h"
 #include "skin/orb_image_ops.h"
 #include "skin/orb_types.h"
 
@@ -236,7 +237,6 @@ private:
     friend class TOrbMenuItem;
     friend class TOrbMenuForm;
     struct THookState;
-    struct TDeactivateHook;
     struct TMenuKeyHook;
 
     // items (orb_popup_menu.cpp)
@@ -297,6 +297,7 @@ private:
     // activation (its handler may open something of its own).
     bool FKeepOnDeactivate = false;
     std::shared_ptr<THookState> FHooks;
+    TDeactivationWatch FDeactivation;
     TTimer* FRepeatTimer = nullptr;
     int FRepeatLevel = -1;
 
