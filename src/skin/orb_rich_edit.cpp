@@ -105,6 +105,11 @@ void TOrbRichEdit::Resized() {
     if (FEditor) UpdatePlacement();
 }
 
+void TOrbRichEdit::PlacementChanged() {
+    TOrbUIParentControl::PlacementChanged();
+    if (FEditor) UpdatePlacement();
+}
+
 void TOrbRichEdit::EnabledChanged() {
     TOrbUIParentControl::EnabledChanged();
     if (FEditor) FEditor->SetEnabled(IsEnabledInTree());

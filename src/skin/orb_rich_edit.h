@@ -62,6 +62,9 @@ protected:
     void Loaded() override;
     void Paint(TBitmap32& canvas) override;
     void Resized() override;
+    // A parent shown, hidden or moved (a sliding page) takes the native
+    // editor along.
+    void PlacementChanged() override;
     void EnabledChanged() override;
     void FocusEnter() override;
     void Notification(TComponent* component, TOperation operation) override;

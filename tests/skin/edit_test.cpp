@@ -385,3 +385,26 @@ TEST_F(RichEditTest, AFreedBarIsReleased) {
 }
 
 }  // namespace
+
+namespace {
+
+// A page that slides or hides takes the native editor inside it along.
+TEST_F(RichEditTest, TheEditorFollowsItsPanelWhenItMovesOrHides) {
+    auto* page = Form->Add<TWinControl>();
+    page->SetBounds(0, 100, 250, 90);
+    auto* inner = page->Add<TOrbRichEdit>();
+    inner->SetBounds(5, 5, 100, 60);
+    inner->SetText("on the page");
+    Host.Settle();
+    TOffscreenTextEditor* model = Host.TextEditors.Last();
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(model->Bounds, Bounds(5, 105, 100, 60));
+    page->SetLeft(30);
+    EXPECT_EQ(model->Bounds, Bounds(35, 105, 100, 60));
+    page->SetVisible(false);
+    EXPECT_FALSE(model->IsVisible);
+    page->SetVisible(true);
+    EXPECT_TRUE(model->IsVisible);
+}
+
+}  // namespace

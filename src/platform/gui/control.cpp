@@ -24,6 +24,13 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     FBounds = bounds;
     if (FVisible) InvalidateFormArea(FormRect());
     if (resized) Resized();
+    NotifyPlacement();
+}
+
+void TControl::NotifyPlacement() {
+    PlacementChanged();
+    if (TWinControl* win = AsWinControl())
+        for (size_t i = 0; i < win->FControls.size(); ++i) win->FControls[i]->NotifyPlacement();
 }
 
 TRect TControl::FormRect() const {
@@ -52,6 +59,7 @@ void TControl::SetVisible(bool value) {
     FVisible = value;
     if (TForm* form = Form(); form && !value) form->ControlRemoving(this);
     if (FVisible) InvalidateFormArea(FormRect());
+    NotifyPlacement();
 }
 
 bool TControl::IsShowing() const {

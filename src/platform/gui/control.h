@@ -115,11 +115,16 @@ protected:
     virtual bool HitTest(TPoint p) const;
     virtual void EnabledChanged();
     virtual void Resized();  // after a size change; calls OnResize
+    // After this control or one of its parents was shown, hidden, moved or
+    // resized (called on the control and every control inside it): what
+    // it placed outside the paint pass, a native widget, follows.
+    virtual void PlacementChanged() {}
 
 private:
     friend class TWinControl;
     friend class TForm;
     void InvalidateFormArea(const TRect& formRect);
+    void NotifyPlacement();
 
     TWinControl* FParent = nullptr;
     TRect FBounds;
