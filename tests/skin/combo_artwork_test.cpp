@@ -5,7 +5,7 @@
 // shadow.
 #include <gtest/gtest.h>
 
-#include "skin/skin_artwork.h"
+#include "artwork_checks.h"
 
 namespace {
 
@@ -20,13 +20,6 @@ const TComboArtwork ComboArtwork[] = {
     {"combo_list_back", 30, 30, 1},
     {"combo_item", 18, 24, 1},
 };
-
-bool SameFrames(const TBitmap32& image, int a, int b, int width) {
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < width; ++x)
-            if (image.Pixel(a * width + x, y) != image.Pixel(b * width + x, y)) return false;
-    return true;
-}
 
 // Columns [from, to) of frame `frame` all equal to column `from`.
 bool UniformColumns(const TBitmap32& image, int frameLeft, int from, int to) {

@@ -4,31 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "skin/orb_edit_skin.h"
-#include "skin/skin_artwork.h"
+#include "artwork_checks.h"
 
 namespace {
 
-bool SameColumns(const TBitmap32& image, int ax, int bx, int width) {
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < width; ++x)
-            if (image.Pixel(ax + x, y) != image.Pixel(bx + x, y)) return false;
-    return true;
-}
-
 TEST(EditArtwork, StripsHaveTheirSizesAndDistinctFrames) {
-    const struct {
-        const char* Name;
-        int Width, Height, Frames;
-    } cases[] = {{"edit_box", 48, 25, 4}, {"edit_extra_btn", 88, 23, 4}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
-        const TBitmap32 image = SkinArtwork(c.Name);
-        ASSERT_EQ(image.Width(), c.Width);
-        ASSERT_EQ(image.Height(), c.Height);
-        const int fw = c.Width / c.Frames;
-        for (int f = 0; f < c.Frames; ++f)
-            for (int g = 0; g < f; ++g) EXPECT_FALSE(SameColumns(image, f * fw, g * fw, fw)) << g << " vs " << f;
-    }
+    ExpectStripsWithDistinctFrames({{"edit_box", 48, 25, 4}, {"edit_extra_btn", 88, 23, 4}});
 }
 
 TEST(EditArtwork, MiddleColumnsAreUniformAndTheFrameIsOpaqueInside) {

@@ -1,7 +1,7 @@
 // The compiled-in skin images: every image the controls cut up is there at
 // its exact size, each state frame shows something of its own, and the
 // bands that are repeated when an image is stretched are uniform.
-#include "skin/skin_artwork.h"
+#include "artwork_checks.h"
 
 #include <algorithm>
 
@@ -34,13 +34,6 @@ bool AnyVisible(const TBitmap32& image, int x0, int width) {
         for (int x = x0; x < x0 + width; ++x)
             if (AlphaOf(image.Pixel(x, y)) != 0) return true;
     return false;
-}
-
-bool SameFrames(const TBitmap32& image, int a, int b, int width) {
-    for (int y = 0; y < image.Height(); ++y)
-        for (int x = 0; x < width; ++x)
-            if (image.Pixel(a * width + x, y) != image.Pixel(b * width + x, y)) return false;
-    return true;
 }
 
 // The first column (row) that differs from column (row) `from` inside
