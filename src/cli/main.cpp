@@ -4,8 +4,11 @@
 // and exit codes.
 #include <algorithm>
 #include <cctype>
+#include <csignal>
 #include <exception>
 #include <iostream>
+
+#include <unistd.h>
 
 #include "app/languages.h"
 #include "cli/cli_commands.h"
@@ -65,10 +68,29 @@ int Run(const std::vector<std::string>& args) {
     return RunCommand(request, LocateDataFile(request.DataFile));
 }
 
+// Files that are only read are mapped into memory. Another program that
+// cuts such a file short in place while we read it (our own writers always
+// replace files whole) would end us with a bus error; a clear message and
+// the failure code instead. Nothing was written, so nothing is left half
+// done.
+extern "C" void FileChangedWhileRead(int) {
+    static const char text[] = "\nolvoctl: a file changed size while it was being read; nothing was changed, try again\n";
+    (void)!write(STDERR_FILENO, text, sizeof text - 1);
+    _exit(ExitFailed);
+}
+
+void CatchFilesCutShort() {
+    struct sigaction action {};
+    action.sa_handler = FileChangedWhileRead;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGBUS, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+    CatchFilesCutShort();
     try {
         return Run(args);
     } catch (const TCliError& error) {

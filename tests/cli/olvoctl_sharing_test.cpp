@@ -99,6 +99,25 @@ TEST_F(OlvoctlSharingTest, AChangeWaitsForAnotherToFinish) {
     EXPECT_EQ(StoredRecords().size(), 2u);
 }
 
+TEST_F(OlvoctlSharingTest, ABusErrorFromAFileCutShortEndsWithAClearFailure) {
+    // A file cut short under a read mapping raises SIGBUS; here the signal
+    // reaches an olvoctl that waits for the lock, before it touches the file.
+    Add("2026-12-08 08:00:00", {"Tea", "--daily", "09:00"});
+    const std::string before = DataBytes();
+    TLockOutcome outcome;
+    auto lock = TFileLock::Acquire(DataFile(), CliLockHolder, std::chrono::milliseconds(0), outcome);
+    ASSERT_TRUE(lock);
+    TChildProcess child({testing_support::BinDir() + "/olvoctl", "add", "Coffee", "--daily", "10:00"}, Env(),
+                        testing_support::TStderr::Capture);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // well into its wait
+    child.Signal(SIGBUS);
+    EXPECT_EQ(child.Wait(10), std::optional<int>(1));
+    EXPECT_NE(child.ErrorOutput().find("changed size while it was being read; nothing was changed"), std::string::npos)
+        << child.ErrorOutput();
+    lock.reset();
+    EXPECT_EQ(DataBytes(), before);
+}
+
 TEST_F(OlvoctlSharingTest, TheRunningProgramsLockKeepsChangesOutEvenWithoutInstanceProtection) {
     const std::string tea = Add("2026-12-08 08:00:00", {"Tea", "--daily", "09:00"});
     // Neither runtime folder is private: the program runs unprotected by the
