@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/ascii_word.h"
 #include "platform/ini_document.h"
 #include "platform/text_codec.h"
 
@@ -9,18 +10,6 @@ namespace {
 
 // Names are hashed and compared eight bytes at a time, each word
 // lower-cased in place, instead of a byte loop over a lower-cased copy.
-constexpr uint64_t Ones = 0x0101010101010101ull;
-constexpr uint64_t HighBits = 0x8080808080808080ull;
-
-// ASCII A..Z become a..z; other bytes, UTF-8 ones included, stay.
-inline uint64_t LowerWord(uint64_t word) {
-    const uint64_t low7 = word & ~HighBits;
-    const uint64_t atLeastA = low7 + Ones * (0x80 - 'A');
-    const uint64_t aboveZ = low7 + Ones * (0x80 - 'Z' - 1);
-    const uint64_t upper = atLeastA & ~aboveZ & ~word & HighBits;
-    return word | (upper >> 2);
-}
-
 // The lower-cased word at `offset`; bytes past the end read as zero. A
 // short tail is taken from the file's last eight bytes (or built byte by
 // byte in a register) rather than copied into a zeroed word: reading back
@@ -36,7 +25,7 @@ inline uint64_t LowerWordAt(std::string_view text, size_t offset) {
     } else {
         for (size_t i = 0; i < left; ++i) word |= uint64_t(static_cast<unsigned char>(text[offset + i])) << (8 * i);
     }
-    return LowerWord(word);
+    return LowerAsciiWord(word);
 }
 
 inline uint64_t Mix(uint64_t hash, uint64_t word) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ascii_word.h"
 #include "platform/text_codec.h"
 
 namespace {
@@ -64,23 +65,11 @@ std::string AsciiLower(std::string_view text) {
 
 namespace {
 
-constexpr uint64_t Ones = 0x0101010101010101ull;
-constexpr uint64_t HighBits = 0x8080808080808080ull;
-
-// ASCII A..Z of eight bytes become a..z; other bytes, UTF-8 ones included, stay.
-inline uint64_t LowerWord(uint64_t word) {
-    const uint64_t low7 = word & ~HighBits;
-    const uint64_t atLeastA = low7 + Ones * (0x80 - 'A');
-    const uint64_t aboveZ = low7 + Ones * (0x80 - 'Z' - 1);
-    const uint64_t upper = atLeastA & ~aboveZ & ~word & HighBits;
-    return word | (upper >> 2);
-}
-
 inline bool SameWordAscii(const char* x, const char* y) {
     uint64_t u, v;
     std::memcpy(&u, x, 8);
     std::memcpy(&v, y, 8);
-    return u == v || LowerWord(u) == LowerWord(v);
+    return u == v || LowerAsciiWord(u) == LowerAsciiWord(v);
 }
 
 }  // namespace
