@@ -100,11 +100,6 @@ void TOrbRichEdit::Paint(TBitmap32& canvas) {
     if (Editor()) Place();
 }
 
-void TOrbRichEdit::Resized() {
-    TOrbUIParentControl::Resized();
-    if (FEditor) UpdatePlacement();
-}
-
 void TOrbRichEdit::PlacementChanged() {
     TOrbUIParentControl::PlacementChanged();
     if (FEditor) UpdatePlacement();

@@ -61,9 +61,8 @@ public:
 protected:
     void Loaded() override;
     void Paint(TBitmap32& canvas) override;
-    void Resized() override;
-    // A parent shown, hidden or moved (a sliding page) takes the native
-    // editor along.
+    // Moved, resized, shown or hidden, or a parent was (a sliding page):
+    // the native editor follows.
     void PlacementChanged() override;
     void EnabledChanged() override;
     void FocusEnter() override;
