@@ -1,6 +1,9 @@
 #include "app/program_entry.h"
 
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -57,6 +60,116 @@ void RunQuietLoop(TInstanceServer* server) {
     }
 }
 
+TWindowState InstanceStateOf(TMainWindowShow show) {
+    switch (show) {
+        case TMainWindowShow::Hidden: return TWindowState::Hidden;
+        case TMainWindowShow::Minimized: return TWindowState::Minimized;
+        case TMainWindowShow::Normal: return TWindowState::Normal;
+        case TMainWindowShow::None: break;
+    }
+    return TWindowState::None;
+}
+
+// While the windows run, a thread of its own waits for a terminating signal
+// and for later starts knocking on the instance channel, and hands both to
+// the user-interface thread: the windows and the store are never touched
+// from here. A knock is answered on the user-interface thread before the
+// channel is watched again, so one knock is never handed over twice.
+class TEventWatch {
+public:
+    TEventWatch(TInstanceServer* server, TProgramWindows& windows) : FServer(server), FWindows(windows) {
+        if (FServer) {
+            FServer->OnQueryWindow = [this](const std::string& className) {
+                return className == MainWindowClass ? InstanceStateOf(FWindows.MainWindowShow())
+                                                    : TWindowState::None;
+            };
+            FServer->OnMessage = [this](const TWindowMessage& message) -> intptr_t {
+                if (message.ClassName != MainWindowClass || message.Msg != RestoreMessage) return 0;
+                FWindows.Restore(message.WParam);
+                return 0;
+            };
+        }
+        if (pipe2(FStop, O_CLOEXEC | O_NONBLOCK) == 0) FThread = std::thread([this] { Watch(); });
+    }
+    ~TEventWatch() {
+        if (FThread.joinable()) {
+            const char byte = 1;
+            [[maybe_unused]] auto n = write(FStop[1], &byte, 1);
+            {
+                std::lock_guard lock(FKnock->Mutex);
+                FKnock->Stopping = true;
+            }
+            FKnock->Answered.notify_all();
+            FThread.join();
+        }
+        for (int fd : FStop)
+            if (fd >= 0) close(fd);
+    }
+
+private:
+    void Watch() {
+        while (true) {
+            pollfd fds[3] = {{SignalPipe[0], POLLIN, 0}, {FStop[0], POLLIN, 0}, {FServer ? FServer->Fd() : -1, POLLIN, 0}};
+            if (poll(fds, 3, -1) < 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            if (fds[1].revents & POLLIN) return;
+            if (fds[0].revents & POLLIN) {
+                FWindows.Post([this] { FWindows.Quit(); });
+                return;
+            }
+            if (fds[2].revents & POLLIN) {
+                // The call may outlive this object when the loop ends first
+                // (it then never runs, or runs against a stopped watch).
+                std::unique_lock lock(FKnock->Mutex);
+                FKnock->Pending = true;
+                FWindows.Post([knock = FKnock, server = FServer] {
+                    std::lock_guard done(knock->Mutex);
+                    if (!knock->Stopping) server->HandleReady();
+                    knock->Pending = false;
+                    knock->Answered.notify_all();
+                });
+                FKnock->Answered.wait(lock, [this] { return !FKnock->Pending || FKnock->Stopping; });
+                if (FKnock->Stopping) return;
+            }
+        }
+    }
+
+    TInstanceServer* FServer;
+    TProgramWindows& FWindows;
+    int FStop[2] = {-1, -1};
+    std::thread FThread;
+    struct TKnock {
+        std::mutex Mutex;
+        std::condition_variable Answered;
+        bool Pending = false;
+        bool Stopping = false;
+    };
+    std::shared_ptr<TKnock> FKnock = std::make_shared<TKnock>();
+};
+
+// The desktop program: the main window runs until the program is told to end.
+int RunWindows(TProgramWindows& windows, std::unique_ptr<TRemindFile> store, bool logonStart,
+               TInstanceServer* server) {
+    std::string problem;
+    if (!windows.Open(std::move(store), logonStart, problem)) {
+        std::fprintf(stderr, "olvo-reminder: %s\n", problem.c_str());
+        return 1;
+    }
+    {
+        TEventWatch watch(server, windows);
+        windows.Run();
+    }
+    try {
+        windows.Close();
+    } catch (const EIniFileError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string DataFilePath() { return AppDataPath + "Olvo_Reminder/" + DataFileName; }
@@ -69,7 +182,7 @@ std::unique_ptr<TRemindFile> OpenReminderStore(const std::string& startupLanguag
     return store;
 }
 
-int RunProgram(int argc, char** argv) {
+int RunProgram(int argc, char** argv, TProgramWindows* windows) {
     InitPublicFuns();
     // Handlers go in first so that a SIGTERM arriving during start-up still
     // ends the program through its normal path.
@@ -91,7 +204,7 @@ int RunProgram(int argc, char** argv) {
 
     const std::string language = ChooseLanguage();
     SetLanguageFile(language);
-    [[maybe_unused]] const bool logonStart = argc > 1 && argv[1] && argv[1][0] != '\0';
+    const bool logonStart = argc > 1 && argv[1] && argv[1][0] != '\0';
 
     ForceDirectories(AppDataPath + "Olvo_Reminder/");
     // The data file is the program's for its whole run: its store holds the
@@ -111,6 +224,7 @@ int RunProgram(int argc, char** argv) {
     if (!dataLock) std::fprintf(stderr, "olvo-reminder: %s\n", lockError.c_str());
 
     auto store = OpenReminderStore(language);
+    if (windows) return RunWindows(*windows, std::move(store), logonStart, server.get());
     RunQuietLoop(server.get());
 
     try {

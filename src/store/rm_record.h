@@ -1,6 +1,7 @@
 // One reminder as the program holds it in memory. The stored fields are
 // written to the data file by TRemindFile; NextAlert, RemainText and
-// ScheduleText live only while the program runs.
+// ScheduleText live only while the program runs, except that a pending
+// postponement (Postponement) is stored and becomes NextAlert again at load.
 #pragma once
 
 #include <array>
@@ -41,6 +42,10 @@ struct TRmRecordStruct {
     TDateTime LastTime = 0;        // creation moment, later the last alert plus one minute
     std::string Voice;             // "" mute, "default.mp3", or a sound file path
     TDateTime NextAlert = 0;       // pending alert moment (memory only)
+    // A pending postponement ("remind me again in 10 minutes"): kept in the
+    // data file (key NEXTALERT) so that it survives a restart; 0 when none.
+    // Whoever postpones sets NextAlert and this together.
+    TDateTime Postponement = 0;
     std::string RemainText;        // time left as text (memory only)
     std::string ScheduleText;      // repeat rule as text (memory only)
     uint8_t Period = PeriodOnce;
@@ -60,6 +65,10 @@ struct TRmRecordStruct {
     }
     // Examined by the due check and listed as unfinished.
     bool IsActive() const { return EndTime == 0 || NextAlert != 0; }
+    // A postponement is pending while the alert moment still holds one:
+    // whoever clears NextAlert (marking the reminder finished) has dropped
+    // it, even if Postponement was left behind.
+    bool HasPostponement() const { return Postponement != 0 && NextAlert != 0 && !IsUnreadable(Postponement); }
 
     // Kept by the due check between its ticks (memory only; a copy starts empty).
     TDueCacheSlot DueCache;
