@@ -225,7 +225,7 @@ int RunDue(const TCliRequest& request, const TDataLocation& location) {
     std::vector<TDueEntry> missed, due;
     check.CheckMissedReminders();
     // The moment each was missed, before the tick can complete a once-only one.
-    for (TRmRecordStruct* r : windows.Missed) missed.push_back({r, StartupOccurrence(*r, now).value_or(0)});
+    for (TRmRecordStruct* r : windows.Missed) missed.push_back({r, MissedMoment(*r, now).value_or(0)});
     check.timerTimer();
     for (TRmRecordStruct* r : windows.Due) due.push_back({r, r->NextAlert});
 

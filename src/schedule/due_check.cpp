@@ -9,6 +9,11 @@
 // working out answers that seldom change: a next occurrence changes when
 // the day does or the wake time passes, a time-left text once a minute.
 // Each record keeps both (TDueCache) with the inputs they were made from.
+//
+// A tick that comes late (the computer slept, the loop was blocked, the
+// clock jumped forward) misses due windows: what passed unalerted since the
+// previous tick is reported as missed on that tick. A pending postponement
+// is stored with the reminder, so it is written again when it ends.
 #include "schedule/due_check.h"
 
 #include <atomic>
@@ -23,28 +28,6 @@
 #include "schedule/recurrence.h"
 
 namespace {
-
-// Writing a record can fail (a full disk). The failure still reaches the
-// caller, but only after the tick has handed its due reminders to the alert
-// window: otherwise their LastTime would have moved on in memory and the
-// alerts of this tick would be lost without being shown.
-class TDeferredError {
-public:
-    template <typename TAction>
-    void Run(TAction action) {
-        try {
-            action();
-        } catch (...) {
-            if (!FFirst) FFirst = std::current_exception();
-        }
-    }
-    void Rethrow() const {
-        if (FFirst) std::rethrow_exception(FFirst);
-    }
-
-private:
-    std::exception_ptr FFirst;
-};
 
 static_assert(sizeof(TDueCache::RepeatData) == RepeatDataSize);
 
@@ -76,6 +59,28 @@ bool SameScheduleInputs(const TDueCache& cache, const TRmRecordStruct& record) {
 // round alike; such ticks are judged afresh.
 bool KeepsAnswers(TDateTime now) {
     return std::isfinite(now) && now > -693594.0 && now < 2958466.0 && std::fabs(now) >= 2.0;
+}
+
+// The pending moment fell between two looks at the clock further apart
+// than the due window (the computer slept, the loop was blocked, the clock
+// jumped forward) and was not alerted: LastTime is set past every moment
+// alerted.
+bool PassedUnalerted(const TRmRecordStruct& record, int64_t alertMs, TMsSpan unseen) {
+    return unseen.Holds(alertMs) && record.NextAlert != 0 && !IsLaterThan(record.LastTime, record.NextAlert);
+}
+
+// A pending postponement ends when it is alerted or another moment has
+// taken its place (an earlier occurrence, the next one once it passed).
+bool PostponementEnds(const TRmRecordStruct& record, int64_t alertMs, bool due) {
+    return record.Postponement != 0 && !IsUnreadable(record.Postponement) &&
+           (due || MomentMs(record.Postponement) != alertMs);
+}
+
+// Whether there was one to drop (and so the record needs writing).
+bool DropPostponement(TRmRecordStruct& record) {
+    if (record.Postponement == 0 || IsUnreadable(record.Postponement)) return false;
+    record.Postponement = 0;
+    return true;
 }
 
 }  // namespace
@@ -125,11 +130,14 @@ void TDueCheck::NoteWords(TTimeUnitWords&& words) {
 
 void TDueCheck::timerTimer() {
     DueList.clear();
-    const TDateTime now = Now();
+    FMissed.clear();
+    FWriteError = nullptr;
+    TTick tick;
+    tick.Now = Now();
     NoteWords(CurrentTimeUnitWords());
-    const int64_t nowMs = MomentMs(now);
-    const bool cached = FCaching && KeepsAnswers(now);
-    TDeferredError writeError;
+    tick.NowMs = MomentMs(tick.Now);
+    tick.Cached = FCaching && KeepsAnswers(tick.Now);
+    tick.Unseen = UnseenSince(tick.NowMs);
     const auto& records = FStore.Records();
     const size_t count = records.size();
     // The hand-offs must not remove records, but a shorter list must not
@@ -140,47 +148,92 @@ void TDueCheck::timerTimer() {
         // A due time the data file could not give is no schedule to keep:
         // the reminder stays as loaded, neither alerted nor completed.
         if (IsUnreadable(record->WakeTime)) continue;
-
-        // Compared as whole milliseconds, each moment converted once.
-        const TDateTime next = NextOf(*record, now, nowMs, cached);
-        const int64_t nextMs = MomentMs(next);
-        int64_t alertMs = MomentMs(record->NextAlert);
-        if (record->NextAlert == 0 || nowMs > alertMs) {
-            // A finished repeating reminder was kept active only by a
-            // postponement; once that has passed it is finished again,
-            // rather than alerting at every later occurrence until the
-            // program restarts.
-            if (record->IsCompleted() && record->Period != PeriodOnce) {
-                record->NextAlert = 0;
-                FWindows.SyncListRow(record);
-                continue;
-            }
-            record->NextAlert = next;
-            alertMs = nextMs;
-        }
-        if (nextMs > nowMs && alertMs > nextMs) {
-            record->NextAlert = next;
-            alertMs = nextMs;
-        }
-
-        if (record->Period == PeriodOnce && nowMs > alertMs) {
-            record->EndTime = now;
-            record->NextAlert = 0;
-            writeError.Run([&] { FWindows.RefreshReminder(record); });
-            FWindows.SyncListRow(record);
-            continue;
-        }
-
-        RenewText(*record, now, nowMs, cached);
-        if (std::llabs(nowMs - alertMs) < TimerInterval) {
-            DueList.push_back(record);
-            record->LastTime = now + OneMinute;
-            writeError.Run([&] { FWindows.RefreshReminder(record); });
-        }
+        Examine(*record, tick);
     }
     FWindows.RepaintList();
     if (!DueList.empty()) FWindows.ShowAlerts(DueList);
-    writeError.Rethrow();
+    if (!FMissed.empty()) FWindows.ShowMissed(FMissed);
+    if (FWriteError) std::rethrow_exception(std::exchange(FWriteError, nullptr));
+}
+
+void TDueCheck::Examine(TRmRecordStruct& record, const TTick& tick) {
+    // Compared as whole milliseconds, each moment converted once.
+    const TDateTime next = NextOf(record, tick.Now, tick.NowMs, tick.Cached);
+    const int64_t nextMs = MomentMs(next);
+    int64_t alertMs = MomentMs(record.NextAlert);
+    // Written as an alert would be, so the next start does not report it.
+    bool changed = PassedUnalerted(record, alertMs, tick.Unseen);
+    if (changed) {
+        FMissed.push_back(&record);
+        record.LastTime = tick.Now + OneMinute;
+    }
+    if (record.NextAlert == 0 || tick.NowMs > alertMs) {
+        // A finished repeating reminder was kept active only by a
+        // postponement; once that has passed it is finished again, rather
+        // than alerting at every later occurrence until the program restarts.
+        if (record.IsCompleted() && record.Period != PeriodOnce) {
+            record.NextAlert = 0;
+            if (DropPostponement(record) || changed) Write(record);
+            FWindows.SyncListRow(&record);
+            return;
+        }
+        record.NextAlert = next;
+        alertMs = nextMs;
+    }
+    if (nextMs > tick.NowMs && alertMs > nextMs) {
+        record.NextAlert = next;
+        alertMs = nextMs;
+    }
+
+    if (record.Period == PeriodOnce && tick.NowMs > alertMs) {
+        record.EndTime = tick.Now;
+        record.NextAlert = 0;
+        DropPostponement(record);
+        Write(record);
+        FWindows.SyncListRow(&record);
+        return;
+    }
+
+    RenewText(record, tick.Now, tick.NowMs, tick.Cached);
+    const bool due = std::llabs(tick.NowMs - alertMs) < TimerInterval;
+    if (due) {
+        DueList.push_back(&record);
+        record.LastTime = tick.Now + OneMinute;
+        changed = true;
+    }
+    if (PostponementEnds(record, alertMs, due)) changed |= DropPostponement(record);
+    if (changed) Write(record);
+}
+
+void TDueCheck::Write(TRmRecordStruct& record) {
+    try {
+        FWindows.RefreshReminder(&record);
+    } catch (...) {
+        if (!FWriteError) FWriteError = std::current_exception();
+    }
+}
+
+TMsSpan TDueCheck::UnseenSince(int64_t nowMs) {
+    // A moment exactly at the last look was due then (or reported by the
+    // start-up pass), so LastTime tells whether it was shown.
+    const TMsSpan unseen = FLooked && nowMs > FLookedMs ? TMsSpan{FLookedMs, nowMs - 1} : TMsSpan{1, 0};
+    FLooked = true;
+    FLookedMs = nowMs;
+    return unseen;
+}
+
+std::optional<TDateTime> MissedMoment(const TRmRecordStruct& record, TDateTime now) {
+    // Left as loaded by the due check, so never reported either.
+    if (IsUnreadable(record.WakeTime)) return std::nullopt;
+    // A postponement restored from the data file keeps even a finished
+    // reminder in play until it has been alerted.
+    if (record.HasPostponement() && IsLaterThan(now, record.Postponement) &&
+        !IsLaterThan(record.LastTime, record.Postponement))
+        return record.Postponement;
+    if (record.IsCompleted()) return std::nullopt;
+    const std::optional<TDateTime> s = StartupOccurrence(record, now);
+    if (s && IsLaterThan(*s, record.LastTime) && IsLaterThan(now, *s)) return s;
+    return std::nullopt;
 }
 
 void TDueCheck::CheckMissedReminders() {
@@ -189,16 +242,16 @@ void TDueCheck::CheckMissedReminders() {
     const auto& records = FStore.Records();
     for (size_t i = 0; i < records.size(); ++i) {
         TRmRecordStruct* record = records[i].get();
-        if (record->IsCompleted()) continue;
         // An unreadable last alert is as good as none.
-        if (record->LastTime == 0 || IsUnreadable(record->LastTime)) {
+        if (!record->IsCompleted() && (record->LastTime == 0 || IsUnreadable(record->LastTime))) {
             record->LastTime = now;
             FStore.UpdateRecord(record);
             continue;
         }
-        const std::optional<TDateTime> s = StartupOccurrence(*record, now);
-        if (!s) continue;
-        if (IsLaterThan(*s, record->LastTime) && IsLaterThan(now, *s)) missed.push_back(record);
+        if (MissedMoment(*record, now)) missed.push_back(record);
     }
+    // What passed up to now is reported here; the ticks look back from here.
+    FLooked = true;
+    FLookedMs = MomentMs(now);
     if (!missed.empty()) FWindows.ShowMissed(missed);
 }

@@ -20,6 +20,9 @@ constexpr const char* KeyWake = "WAKETIME";
 constexpr const char* KeyVoice = "VOICE";
 constexpr const char* KeyEnd = "ENDTIME";
 constexpr const char* KeyRepeat = "REPEAT_DATA";
+// A pending postponement; written only while there is one, so files without
+// postponements look as they always have and older readers skip the key.
+constexpr const char* KeyPostponement = "NEXTALERT";
 
 // An empty or missing value is 0; text that reads under no format is kept
 // apart from 0 (see UnreadableMoment).
@@ -60,7 +63,7 @@ std::optional<TDateTime> MomentOfSectionName(std::string_view name) {
 
 // Where a reminder section's key goes among the values ReadRecordFrom
 // collects; -1 for keys it does not know. Told apart by length first: every
-// reminder's seven keys pass through here at load.
+// reminder's keys pass through here at load.
 int KeySlot(std::string_view name) {
     auto is = [&](std::string_view key) { return name == key || SameTextAscii(name, key); };
     switch (name.size()) {
@@ -70,6 +73,7 @@ int KeySlot(std::string_view name) {
         case 5: return is(KeyVoice) ? 4 : -1;
         case 7: return is(KeyEnd) ? 5 : -1;
         case 11: return is(KeyRepeat) ? 6 : -1;
+        case 9: return is(KeyPostponement) ? 7 : -1;
         default: return -1;
     }
 }
@@ -131,8 +135,8 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
     // One pass over the reminder's section; where a key occurs twice the
     // first one counts, as for every other lookup.
-    std::string_view values[7];
-    bool found[7] = {};
+    std::string_view values[8];
+    bool found[8] = {};
     size_t noCursor = SIZE_MAX;
     ini.ForEachKey(key, cursor ? *cursor : noCursor, [&](std::string_view name, std::string_view value) {
         const int slot = KeySlot(name);
@@ -156,6 +160,10 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     r->Voice = SanitizeUtf8(values[4]);
     r->EndTime = DateTimeValue(values[5]);
     r->RepeatData = RepeatDataFromHex(values[6]);
+    // The pending postponement is the alert moment again. One whose text
+    // cannot be read is no postponement, but its text stays, as any other.
+    r->Postponement = DateTimeValue(values[7]);
+    if (!IsUnreadable(r->Postponement)) r->NextAlert = r->Postponement;
     return r;
 }
 
@@ -239,6 +247,12 @@ void TRemindFile::WriteRecord(const std::string& listSection, TRmRecordStruct& r
         WriteString(section, KeyVoice, r.Voice);
         WriteMoment(section, moving, KeyEnd, r.EndTime, EndTimeText);
         WriteString(section, KeyRepeat, RepeatDataToHex(r.RepeatData));
+        if (r.HasPostponement())
+            WriteString(section, KeyPostponement, DateTimeText(r.Postponement));
+        else if (IsUnreadable(r.Postponement))
+            WriteMoment(section, moving, KeyPostponement, r.Postponement, DateTimeText);
+        else
+            DeleteKey(section, KeyPostponement);
         // The old section goes only once nothing else claims it.
         if (!moving.empty() && !FindBySection(moving)) {
             ForgetListKey(moving);

@@ -5,7 +5,9 @@
 // every reminder (finished ones too) as <section name>=<description>; each
 // reminder has a section of its own, named "R" + its creation moment as
 // YYYYMMDDhhmmss. Every reminder change is on disk, as one atomic file
-// replacement, when the call returns.
+// replacement, when the call returns. A reminder's section gets one more key,
+// NEXTALERT, only while a postponement is pending
+// (TRmRecordStruct::HasPostponement).
 //
 // The store never writes what it could not read: a moment whose text cannot
 // be read loads as UnreadableMoment and its text stays in the file until the

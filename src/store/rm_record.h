@@ -41,7 +41,7 @@ struct TRmRecordStruct {
     TDateTime EndTime = 0;         // moment it was completed; 0 while unfinished
     TDateTime LastTime = 0;        // creation moment, later the last alert plus one minute
     std::string Voice;             // "" mute, "default.mp3", or a sound file path
-    TDateTime NextAlert = 0;       // pending alert moment (memory only)
+    TDateTime NextAlert = 0;       // pending alert moment (memory only, but see Postponement)
     // A pending postponement ("remind me again in 10 minutes"): kept in the
     // data file (key NEXTALERT) so that it survives a restart; 0 when none.
     // Whoever postpones sets NextAlert and this together.
