@@ -249,6 +249,11 @@ void TDueCheck::CheckMissedReminders() {
             continue;
         }
         if (MissedMoment(*record, now)) missed.push_back(record);
+        // The moment each reminder is waiting for, as of now: one that falls
+        // before the first tick is then seen by that tick's look back
+        // instead of being passed over.
+        if (!record->IsCompleted() && record->NextAlert == 0 && !IsUnreadable(record->WakeTime))
+            record->NextAlert = NextOccurrence(*record, now);
     }
     // What passed up to now is reported here; the ticks look back from here.
     FLooked = true;

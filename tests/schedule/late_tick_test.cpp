@@ -132,3 +132,18 @@ TEST_F(DueCheckTest, JitteredTicksNeitherLoseNorRepeatAnOccurrence) {
 }
 
 }  // namespace
+
+// Started two seconds before a daily moment, the first tick comes three
+// seconds after it: the start-up pass leaves the reminder waiting for that
+// moment, so the first tick reports it instead of passing over it.
+TEST_F(DueCheckTest, MomentBetweenStartUpAndFirstTickIsReported) {
+    TRmRecordStruct* daily = Add("daily 09:00", DailyRule(9, 0));
+    daily->LastTime = At(2026, 12, 6, 9, 1);
+    StartUp(At(2026, 12, 7, 8, 59, 58));
+    EXPECT_TRUE(Windows->Missed.empty());
+    TickAt(At(2026, 12, 7, 9, 0, 3));
+    EXPECT_EQ(Windows->MissedAt, (TAlerts{AlertAt(At(2026, 12, 7, 9, 0, 3), "daily 09:00")}));
+    EXPECT_EQ(Ms(daily->NextAlert), Ms(At(2026, 12, 8, 9, 0)));
+    TickAt(At(2026, 12, 7, 9, 0, 8));
+    EXPECT_EQ(Windows->MissedCalls, 1);
+}
