@@ -6,6 +6,8 @@
 #include "store/remind_file.h"
 #include "ui/main/main_form.h"
 
+TDesktopProgramWindows::TDesktopProgramWindows(int* argc, char*** argv) : FArgc(argc), FArgv(argv) {}
+
 TDesktopProgramWindows::~TDesktopProgramWindows() {
     // Forms go before the application, the application before its host.
     FApp.reset();

@@ -12,7 +12,7 @@ class TfrmORMMain;
 
 class TDesktopProgramWindows : public TProgramWindows {
 public:
-    TDesktopProgramWindows(int* argc, char*** argv) : FArgc(argc), FArgv(argv) {}
+    TDesktopProgramWindows(int* argc, char*** argv);
     ~TDesktopProgramWindows() override;
 
     bool Open(std::unique_ptr<TRemindFile> store, bool logonStart, std::string& problem) override;

@@ -115,6 +115,11 @@ void TOrbRichEdit::FocusEnter() {
     if (Editor()) FEditor->SetFocus();
 }
 
+void TOrbRichEdit::MouseDown(TMouseButton button, TShiftState shift, TPoint p) {
+    TOrbUIParentControl::MouseDown(button, shift, p);
+    if (IsEnabledInTree() && Editor()) FEditor->SetFocus();
+}
+
 // ---- text and settings ----
 
 std::string TOrbRichEdit::Text() const { return FEditor ? FEditor->Text() : FText; }

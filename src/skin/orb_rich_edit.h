@@ -66,6 +66,10 @@ protected:
     void PlacementChanged() override;
     void EnabledChanged() override;
     void FocusEnter() override;
+    // A press that reached the form's surface instead of the editor (the
+    // editor was focused in the framework already, or the window system
+    // let the press through) still hands the keyboard to the editor.
+    void MouseDown(TMouseButton button, TShiftState shift, TPoint p) override;
     void Notification(TComponent* component, TOperation operation) override;
 
 private:

@@ -251,6 +251,17 @@ void OnRealize(GtkWidget* area, gpointer data) {
 
 }  // namespace
 
+// Presses over some native widgets (a text view placed in the pass-through
+// layer) are not found by GDK in that layer and arrive at the toplevel's
+// own window instead of at the widget or at our surface. They belong to
+// the surface below: the framework then hands the keyboard to the native
+// control under the press.
+gboolean OnStrayButton(GtkWidget* window, GdkEventButton* e, gpointer data) {
+    auto& w = *static_cast<TDesktopWindow*>(data);
+    if (e->window != gtk_widget_get_window(window)) return FALSE;
+    return e->type == GDK_BUTTON_RELEASE ? OnButtonRelease(w.Area, e, data) : OnButtonPress(w.Area, e, data);
+}
+
 void ConnectInput(TDesktopWindow& w) {
     gtk_widget_add_events(w.Area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
                                       GDK_SCROLL_MASK | GDK_SMOOTH_SCROLL_MASK | GDK_ENTER_NOTIFY_MASK |
@@ -263,6 +274,9 @@ void ConnectInput(TDesktopWindow& w) {
     g_signal_connect(w.Area, "scroll-event", G_CALLBACK(OnScroll), &w);
     g_signal_connect(w.Area, "leave-notify-event", G_CALLBACK(OnLeave), &w);
     g_signal_connect(w.Area, "realize", G_CALLBACK(OnRealize), &w);
+    gtk_widget_add_events(w.Window, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
+    g_signal_connect(w.Window, "button-press-event", G_CALLBACK(OnStrayButton), &w);
+    g_signal_connect(w.Window, "button-release-event", G_CALLBACK(OnStrayButton), &w);
     g_signal_connect(w.Window, "key-press-event", G_CALLBACK(OnKey), &w);
     g_signal_connect(w.Window, "key-release-event", G_CALLBACK(OnKey), &w);
     g_signal_connect(w.Window, "focus-in-event", G_CALLBACK(OnFocusIn), &w);

@@ -5,6 +5,7 @@
 // taken when the user presses Enter or leaves the entry; text that does not
 // read back as a date or time is replaced by the current value.
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "platform/desktop/native_common.h"
@@ -15,11 +16,28 @@ using namespace native_detail;
 
 namespace {
 
+// The pickers sit in rows about 21 pixels high: the theme's padding and
+// minimum heights (made for 34-pixel rows) would push them over the
+// controls below, so the entry and its buttons keep only the text's height.
+std::string EntryCss(const std::string& font) {
+    return "entry { min-height: 0; padding-top: 0; padding-bottom: 0; " + font + " }";
+}
+constexpr const char* CompactButtonCss = "button { min-height: 0; min-width: 0; padding: 0 3px; }";
+
 GtkWidget* MakeEntry() {
     GtkWidget* entry = gtk_entry_new();
     gtk_entry_set_width_chars(GTK_ENTRY(entry), 4);  // the bounds decide the width
     gtk_widget_set_hexpand(entry, TRUE);
+    SetWidgetCss(entry, EntryCss(""));
     return entry;
+}
+
+GtkWidget* MakeCompactButton(const char* iconName, int pixels) {
+    GtkWidget* button = gtk_button_new_from_icon_name(iconName, GTK_ICON_SIZE_MENU);
+    if (GtkWidget* image = gtk_button_get_image(GTK_BUTTON(button)))
+        gtk_image_set_pixel_size(GTK_IMAGE(image), pixels);
+    SetWidgetCss(button, CompactButtonCss);
+    return button;
 }
 
 GtkWidget* MakeRow(GtkWidget* entry, GtkWidget* side) {
@@ -58,7 +76,7 @@ public:
         FDate = DateOf(value);
         ShowDate();
     }
-    void SetFont(const TFont& font) override { SetWidgetCss(FEntry, "entry { " + CssFont(font) + " }"); }
+    void SetFont(const TFont& font) override { SetWidgetCss(FEntry, EntryCss(CssFont(font))); }
 
     // The user's pick, as the calendar or the entry reports it.
     void UserPick(TDateTime value) {
@@ -193,12 +211,11 @@ TDateTime StepField(TDateTime time, TField field, int delta) {
 
 GtkWidget* MakeArrows(GtkWidget*& up, GtkWidget*& down) {
     GtkWidget* column = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-    up = gtk_button_new_from_icon_name("pan-up-symbolic", GTK_ICON_SIZE_MENU);
-    down = gtk_button_new_from_icon_name("pan-down-symbolic", GTK_ICON_SIZE_MENU);
+    up = MakeCompactButton("pan-up-symbolic", 8);
+    down = MakeCompactButton("pan-down-symbolic", 8);
     for (GtkWidget* b : {up, down}) {
         gtk_widget_set_can_focus(b, FALSE);  // the caret stays in its field
         gtk_box_pack_start(GTK_BOX(column), b, TRUE, TRUE, 0);
-        SetWidgetCss(b, "button { min-height: 0; padding-top: 0; padding-bottom: 0; }");
     }
     return column;
 }
@@ -220,7 +237,7 @@ public:
         FTime = TimeOf(value);
         ShowTime(TField::Literal);
     }
-    void SetFont(const TFont& font) override { SetWidgetCss(FEntry, "entry { " + CssFont(font) + " }"); }
+    void SetFont(const TFont& font) override { SetWidgetCss(FEntry, EntryCss(CssFont(font))); }
 
     // Steps the field the caret is in (the hours when it is on a literal
     // before any field), as the arrows and the Up/Down keys do.
@@ -281,7 +298,7 @@ private:
 }  // namespace
 
 std::unique_ptr<TNativeDatePicker> CreateDesktopDatePickerIn(TNativeLayerHandle layer) {
-    GtkWidget* button = gtk_button_new_from_icon_name("pan-down-symbolic", GTK_ICON_SIZE_BUTTON);
+    GtkWidget* button = MakeCompactButton("pan-down-symbolic", 12);
     gtk_widget_set_can_focus(button, FALSE);
     return std::make_unique<TGtkDatePicker>(static_cast<GtkWidget*>(layer), MakeEntry(), button);
 }

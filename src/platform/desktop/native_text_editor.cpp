@@ -121,6 +121,9 @@ std::unique_ptr<TNativeTextEditor> CreateDesktopTextEditorIn(TNativeLayerHandle 
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_EXTERNAL, GTK_POLICY_EXTERNAL);
     gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(scroller), FALSE);
     GtkWidget* view = gtk_text_view_new();
+    // A little air between the text and the skinned frame around it.
+    gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 4);
+    gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 4);
     gtk_container_add(GTK_CONTAINER(scroller), view);
     return std::make_unique<TGtkTextEditor>(static_cast<GtkWidget*>(layer), scroller, view);
 }
