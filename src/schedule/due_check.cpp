@@ -240,6 +240,8 @@ void TDueCheck::CheckMissedReminders() {
     const TDateTime now = Now();
     std::vector<TRmRecordStruct*> missed;
     const auto& records = FStore.Records();
+    TTimeUnitWords words;  // looked up once, when the first text needs them
+    bool haveWords = false;
     for (size_t i = 0; i < records.size(); ++i) {
         TRmRecordStruct* record = records[i].get();
         // An unreadable last alert is as good as none.
@@ -254,6 +256,13 @@ void TDueCheck::CheckMissedReminders() {
         // instead of being passed over.
         if (!record->IsCompleted() && record->NextAlert == 0 && !IsUnreadable(record->WakeTime))
             record->NextAlert = NextOccurrence(*record, now);
+        // The list shows the time left from the start, not only from the
+        // first tick five seconds later.
+        if (record->NextAlert != 0 && !IsUnreadable(record->WakeTime)) {
+            if (!haveWords) words = CurrentTimeUnitWords();
+            haveWords = true;
+            RemainingTextInto(record->RemainText, now, record->NextAlert, words);
+        }
     }
     // What passed up to now is reported here; the ticks look back from here.
     FLooked = true;

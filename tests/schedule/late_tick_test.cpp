@@ -147,3 +147,14 @@ TEST_F(DueCheckTest, MomentBetweenStartUpAndFirstTickIsReported) {
     TickAt(At(2026, 12, 7, 9, 0, 8));
     EXPECT_EQ(Windows->MissedCalls, 1);
 }
+
+// The list shows each reminder's time left from the start, before the
+// first tick has run.
+TEST_F(DueCheckTest, StartUpGivesEveryWaitingReminderItsTimeLeft) {
+    TRmRecordStruct* daily = Add("daily 09:00", DailyRule(9, 0));
+    daily->LastTime = At(2026, 12, 6, 9, 1);
+    StartUp(At(2026, 12, 7, 8, 0, 0));
+    EXPECT_EQ(Ms(daily->NextAlert), Ms(At(2026, 12, 7, 9, 0)));
+    EXPECT_EQ(daily->RemainText, RemainingText(At(2026, 12, 7, 8, 0, 0), daily->NextAlert, CurrentTimeUnitWords()));
+    EXPECT_FALSE(daily->RemainText.empty());
+}
