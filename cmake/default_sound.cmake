@@ -1,6 +1,7 @@
 # Makes the default voice prompt (default.mp3) at build time from the
 # project's own script with sox and lame, puts it beside the executable
-# (where the program looks first) and installs it beside the program.
+# (where the program looks first) and installs it in the program's data
+# folder.
 # Included after the program target exists.
 find_program(SOX_EXECUTABLE sox)
 find_program(LAME_EXECUTABLE lame)
@@ -20,4 +21,4 @@ add_custom_command(OUTPUT ${DEFAULT_SOUND}
   VERBATIM)
 add_custom_target(olvo_default_sound ALL DEPENDS ${DEFAULT_SOUND})
 add_dependencies(olvo-reminder olvo_default_sound)
-install(FILES ${DEFAULT_SOUND} DESTINATION lib/olvo-reminder)
+install(FILES ${DEFAULT_SOUND} DESTINATION ${OLVO_INSTALL_DATADIR})

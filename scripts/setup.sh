@@ -26,6 +26,11 @@ PACKAGES=(
   xdg-utils
   # regional formats the tests read (en_US, de_DE, zh_CN)
   locales
+  # the Debian package (cpack runs dpkg-shlibdeps and file) and the checks
+  # of the installed desktop entry and metainfo
+  dpkg-dev file desktop-file-utils appstream
+  # a private session bus for the tray tests (dbus-daemon --session)
+  dbus-daemon
 )
 
 # Locales the tests use to check regional date and time formats.

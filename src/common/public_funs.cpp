@@ -140,3 +140,50 @@ std::string ProgramFolder() {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
+
+namespace {
+
+// Installed below the prefix as bin/<executable> and
+// share/olvo-reminder/<data>; the install rules use the same two names.
+constexpr const char* InstalledDataFolder = "share/olvo-reminder/";
+
+// "/usr/bin/" -> "/usr/"; the root is its own parent; a relative folder
+// without a parent gives "".
+std::string ParentFolder(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    if (path == "/") return path;
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Inside double quotes an Exec line takes '"', '`', '$' and the backslash
+// only behind a backslash, and '%' (a field code otherwise) only doubled.
+std::string QuoteExecArgument(const std::string& argument) {
+    std::string quoted = "\"";
+    for (char c : argument) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        quoted += c;
+        if (c == '%') quoted += '%';
+    }
+    return quoted + '"';
+}
+
+}  // namespace
+
+std::string ProgramDataFolderFor(const std::string& programFolder) {
+    if (programFolder.empty()) return {};
+    const std::string beside = AddPathDelimiter(programFolder);
+    if (DirectoryExists(beside + "Languages") || FileExists(beside + "default.mp3")) return beside;
+    const std::string installed = ParentFolder(beside) + InstalledDataFolder;
+    return DirectoryExists(installed) ? installed : beside;
+}
+
+std::string ProgramDataFolder() { return ProgramDataFolderFor(ProgramFolder()); }
+
+std::string LogonStartCommandFor(const std::string& executablePath) {
+    if (executablePath.empty()) return {};
+    return QuoteExecArgument(executablePath) + " -os";
+}
+
+std::string LogonStartCommand() { return LogonStartCommandFor(ProgramPath()); }

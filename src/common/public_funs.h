@@ -79,3 +79,22 @@ std::string VersionText(const TVSFixedFileInfo& record);
 // The running executable's path and folder (with trailing '/').
 std::string ProgramPath();
 std::string ProgramFolder();
+
+// The folder holding the program's data (Languages/, default.mp3), with a
+// trailing '/'. In the build tree the data sits beside the executable; an
+// installed program lives in <prefix>/bin and finds it in
+// <prefix>/share/olvo-reminder/. The executable's own folder wins when it
+// holds Languages/ or default.mp3; else the installed folder when it
+// exists; else the executable's folder, so a broken install still falls
+// back to the built-in texts as before.
+std::string ProgramDataFolder();
+// The same choice for an executable in `programFolder` (trailing '/'
+// optional); an empty folder answers "".
+std::string ProgramDataFolderFor(const std::string& programFolder);
+
+// The command a run-at-logon entry stores: the running executable's
+// absolute path, double-quoted as a desktop entry's Exec line wants it,
+// followed by " -os" (any argument marks a start at logon).
+std::string LogonStartCommand();
+// The same for a given executable path; "" when the path is empty.
+std::string LogonStartCommandFor(const std::string& executablePath);

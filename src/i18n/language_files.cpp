@@ -43,7 +43,7 @@ std::string LanguageFileIn(const std::string& languageFolder, const std::string&
 
 }  // namespace
 
-std::string LanguageFolder() { return ProgramFolder() + "Languages/"; }
+std::string LanguageFolder() { return ProgramDataFolder() + "Languages/"; }
 
 void ListLanguages(std::vector<std::string>& list) { ListLanguagesIn(LanguageFolder(), list); }
 

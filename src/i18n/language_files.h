@@ -1,6 +1,7 @@
-// The installed language files (Languages/*.ini beside the program): their
-// listing, the start-up choice of the active one, their names as the
-// language menu shows them, and the switch to another language at run time.
+// The installed language files (Languages/*.ini in the program's data
+// folder, ProgramDataFolder): their listing, the start-up choice of the
+// active one, their names as the language menu shows them, and the switch
+// to another language at run time.
 // A language is known by its file's base name ("English" for
 // Languages/English.ini); that name is what the data file stores.
 #pragma once
@@ -12,7 +13,7 @@
 
 class TRemindFile;
 
-// The program folder's Languages/ folder, with a trailing '/'.
+// The program data folder's Languages/ folder, with a trailing '/'.
 std::string LanguageFolder();
 
 // Names of the installed languages, in the order the folder listing gives.

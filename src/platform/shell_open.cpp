@@ -108,7 +108,21 @@ bool StartDetached(const std::vector<std::string>& argv, std::string* error) {
     return true;
 }
 
+namespace {
+TShellOpenHook& ShellOpenHook() {
+    static TShellOpenHook hook;
+    return hook;
+}
+}  // namespace
+
+TShellOpenHook SetShellOpenHook(TShellOpenHook hook) {
+    TShellOpenHook previous = std::move(ShellOpenHook());
+    ShellOpenHook() = std::move(hook);
+    return previous;
+}
+
 bool ShellOpen(const std::string& target, std::string* error) {
+    if (const TShellOpenHook& hook = ShellOpenHook()) return hook(target);
     std::string argument = target;
     // xdg-open rejects any argument starting with '-' as an unknown option;
     // a web address never starts so, but a file in the working folder may.

@@ -3,6 +3,7 @@
 // the detached start it is built on.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,3 +19,10 @@ bool StartDetached(const std::vector<std::string>& argv, std::string* error = nu
 // name beginning with '-' that exists is passed as "./<name>" so it cannot
 // read as an option.
 bool ShellOpen(const std::string& target, std::string* error = nullptr);
+
+// Lets a test see what would be opened without starting anything: while a
+// hook is set, ShellOpen hands the target to it instead of xdg-open and
+// returns its answer. An empty hook restores the real opener; the previous
+// hook is returned.
+using TShellOpenHook = std::function<bool(const std::string& target)>;
+TShellOpenHook SetShellOpenHook(TShellOpenHook hook);

@@ -7,8 +7,8 @@
 
 std::string VoiceFilePath(const std::string& voice) {
     if (voice != DefaultVoiceFile) return voice;
-    const std::string besideProgram = ProgramFolder() + DefaultVoiceFile;
-    return FileExists(besideProgram) ? besideProgram : voice;
+    const std::string shipped = ProgramDataFolder() + DefaultVoiceFile;
+    return FileExists(shipped) ? shipped : voice;
 }
 
 void PlaySoundFile(TSoundDevice& device, const std::string& path, const TSoundNotify& window) {

@@ -20,9 +20,9 @@
 // The Voice value of the default sound.
 inline constexpr const char* DefaultVoiceFile = "default.mp3";
 
-// Where a voice's file is: the default sound beside the program when it is
-// there, else by its bare name in the current folder; any other voice is
-// the path it holds.
+// Where a voice's file is: the default sound in the program's data folder
+// (ProgramDataFolder) when it is there, else by its bare name in the
+// current folder; any other voice is the path it holds.
 std::string VoiceFilePath(const std::string& voice);
 
 // Opens the file (the default sound by VoiceFilePath) and plays it once.

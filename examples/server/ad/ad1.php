@@ -25,8 +25,8 @@
   {"kind":1,"page":2,"adinfo":[
    {"align":5,"frame":0,"title":"Thank you for using Olvo Reminder!","tips":"Title only",
     "link":"http://127.0.0.1:8080/news/msg.html",
-    "fontcolor":"#FF8000","fontcolorover":"#C62828","fontname":"DejaVu Sans","fontsize":10,
-    "interval":10,"life":86400,"rect":{"left":6,"top":40,"right":194,"bottom":60}},
+    "fontcolor":"#FF8000","fontcolorover":"#C62828","fontname":"DejaVu Sans","fontsize":8,
+    "interval":10,"life":86400,"rect":{"left":4,"top":42,"right":198,"bottom":58}},
    {"align":5,"frame":0,"title":"Not shown: a group of kind 1 shows its first item only","tips":"",
     "link":"","fontcolor":"#000000","fontcolorover":"#000000","fontname":"DejaVu Sans","fontsize":9,
     "interval":10,"life":86400,"rect":{"left":6,"top":40,"right":194,"bottom":60}}

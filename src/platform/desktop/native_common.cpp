@@ -1,4 +1,4 @@
-// Fonts, colours and focus helpers shared by the GTK native controls.
+// Fonts and colours shared by the GTK native controls.
 #include "platform/desktop/native_common.h"
 
 #include <cstdio>
@@ -34,13 +34,6 @@ void SetWidgetCss(GtkWidget* widget, const std::string& css) {
                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     // The widget keeps the provider alive until it is replaced or destroyed.
     g_object_set_data_full(G_OBJECT(widget), key, provider, g_object_unref);
-}
-
-bool HoldsFocus(GtkWidget* widget) {
-    GtkWidget* top = gtk_widget_get_toplevel(widget);
-    if (!GTK_IS_WINDOW(top)) return false;
-    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(top));
-    return focus && (focus == widget || gtk_widget_is_ancestor(focus, widget));
 }
 
 }  // namespace native_detail

@@ -23,7 +23,14 @@ std::string CssFont(const TFont& font);
 void SetWidgetCss(GtkWidget* widget, const std::string& css);
 
 // True when `widget` or one of its descendants is its window's focus widget.
-bool HoldsFocus(GtkWidget* widget);
+// Inline: the web view module places its view with TPlaced too, and links
+// nothing of the program.
+inline bool HoldsFocus(GtkWidget* widget) {
+    GtkWidget* top = gtk_widget_get_toplevel(widget);
+    if (!GTK_IS_WINDOW(top)) return false;
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(top));
+    return focus && (focus == widget || gtk_widget_is_ancestor(focus, widget));
+}
 
 // A native control whose root widget sits in a GtkFixed. The root is
 // destroyed with the control; if the layer (with its window) went first,

@@ -1,4 +1,6 @@
-// The web view: a WebKitGTK view placed in the form's native layer. A
+// The web view: a WebKitGTK view placed in the form's native layer, built
+// as a module of its own that the program opens on first use
+// (web_view_module.h; native_web_view_loader.cpp opens it). A
 // navigation completes when WebKit reports the load finished; the body
 // check runs as a script before OnNavigateComplete, so HasBody answers for
 // the page the event announces. Failed loads show no error page (the
@@ -6,7 +8,7 @@
 #include <webkit2/webkit2.h>
 
 #include "platform/desktop/native_common.h"
-#include "platform/desktop/native_widgets.h"
+#include "platform/desktop/web_view_module.h"
 
 using namespace native_detail;
 
@@ -112,6 +114,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<TNativeWebView> CreateDesktopWebViewIn(TNativeLayerHandle layer) {
-    return std::make_unique<TGtkWebView>(static_cast<GtkWidget*>(layer), webkit_web_view_new());
+// The module's entry point (platform/desktop/web_view_module.h): the only
+// symbol the module exports.
+extern "C" __attribute__((visibility("default"))) TNativeWebView* OlvoCreateWebView(void* layer) {
+    if (!GTK_IS_FIXED(layer)) return nullptr;
+    return new TGtkWebView(static_cast<GtkWidget*>(layer), webkit_web_view_new());
 }

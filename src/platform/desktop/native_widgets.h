@@ -19,16 +19,19 @@ class TForm;
 std::unique_ptr<TNativeTextEditor> CreateDesktopTextEditor(TForm& form);
 std::unique_ptr<TNativeDatePicker> CreateDesktopDatePicker(TForm& form);
 std::unique_ptr<TNativeTimePicker> CreateDesktopTimePicker(TForm& form);
-// WebKit is loaded only when the first web view is made: it is heavy.
+// WebKit is loaded only when the first web view is made: it is heavy. Null
+// when its module (web_view_module.h) cannot be opened.
 std::unique_ptr<TNativeWebView> CreateDesktopWebView(TForm& form);
 
-// A status icon in the desktop's XEmbed system tray (if there is one).
+// The tray icon: a status-notifier item while a watcher is on the session
+// bus, else a status icon in the XEmbed system tray (sni_tray.h).
 std::unique_ptr<TTrayIcon> CreateDesktopTrayIcon();
 // Whether some program owns the X tray selection (_NET_SYSTEM_TRAY_S<n>)
 // on the default screen, i.e. a tray exists to embed icons into.
 bool DesktopTrayHostExists();
 // Where a docked icon is on the screen (to place a window by the tray, or
-// to click it in tests); false while it is not docked.
+// to click it in tests); false while it is not docked in an XEmbed tray
+// (a status-notifier host does not tell).
 bool TrayIconScreenArea(const TTrayIcon& icon, TRect& area);
 
 // Modal over the owner's window (when given). On Ok, options.FileName holds

@@ -80,7 +80,8 @@ public:
     virtual int DoubleClickTimeMs() const = 0;
 
     // Native controls, placed over `form`'s surface; the caller owns them
-    // and frees them before the form.
+    // and frees them before the form. A host that cannot make a web view
+    // (its engine is missing) answers null.
     virtual std::unique_ptr<TNativeTextEditor> CreateTextEditor(TForm& form) = 0;
     virtual std::unique_ptr<TNativeDatePicker> CreateDatePicker(TForm& form) = 0;
     virtual std::unique_ptr<TNativeTimePicker> CreateTimePicker(TForm& form) = 0;

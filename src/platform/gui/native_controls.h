@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/datetime.h"
 #include "platform/gfx/bitmap32.h"
@@ -104,11 +105,19 @@ class TTrayIcon {
 public:
     virtual ~TTrayIcon() = default;
     virtual void SetImage(const TBitmap32& image) = 0;
+    // The same picture drawn at several sizes: each tray gets the size it
+    // shows, or a scaled copy of the nearest larger one.
+    virtual void SetImages(const std::vector<TBitmap32>& images) = 0;
     virtual void SetHint(const std::string& text) = 0;
     virtual void SetVisible(bool visible) = 0;
     virtual bool Visible() const = 0;
-    // Whether the desktop has a tray to show the icon in.
+    // Whether the icon is shown in a tray now (visible and taken in).
     virtual bool Embedded() const = 0;
+    // Whether the desktop has a tray at all now, shown or not: what a start
+    // at logon waits for before it shows the icon.
+    virtual bool TrayAvailable() const = 0;
     std::function<void(TTrayIcon* sender, TPoint screenPoint)> OnClick;
     std::function<void(TTrayIcon* sender, TPoint screenPoint)> OnRightButtonDown;
+    // TrayAvailable changed (a tray came or went).
+    std::function<void(TTrayIcon* sender)> OnTrayChanged;
 };

@@ -338,6 +338,7 @@ std::unique_ptr<TNativeTimePicker> TOffscreenHost::CreateTimePicker(TForm& form)
     return std::make_unique<TOffscreenTimePicker>(form, TimePickers);
 }
 std::unique_ptr<TNativeWebView> TOffscreenHost::CreateWebView(TForm& form) {
+    if (!WebViewAvailable) return nullptr;
     return std::make_unique<TOffscreenWebView>(form, WebViews);
 }
 std::unique_ptr<TTrayIcon> TOffscreenHost::CreateTrayIcon() { return std::make_unique<TOffscreenTrayIcon>(TrayIcons); }

@@ -101,6 +101,9 @@ public:
     TModelRegistry<TOffscreenDatePicker> DatePickers;
     TModelRegistry<TOffscreenTimePicker> TimePickers;
     TModelRegistry<TOffscreenWebView> WebViews;
+    // False: CreateWebView answers null, as a desktop without its web
+    // engine does.
+    bool WebViewAvailable = true;
     TModelRegistry<TOffscreenTrayIcon> TrayIcons;
     TOffscreenClipboard ClipboardModel;
     std::function<TDialogResult(TFileDialogKind kind, TFileDialogOptions& options)> OnFileDialog;

@@ -130,3 +130,14 @@ void TOffscreenTrayIcon::UserClick(TPoint screenPoint) {
 void TOffscreenTrayIcon::UserRightButtonDown(TPoint screenPoint) {
     if (Embedded() && OnRightButtonDown) OnRightButtonDown(this, screenPoint);
 }
+void TOffscreenTrayIcon::SetImages(const std::vector<TBitmap32>& images) {
+    Images = images;
+    Image = TBitmap32();
+    for (const TBitmap32& image : images)
+        if (image.Width() * image.Height() > Image.Width() * Image.Height()) Image = image;
+}
+void TOffscreenTrayIcon::SetTrayPresent(bool present) {
+    if (present == TrayPresent) return;
+    TrayPresent = present;
+    if (OnTrayChanged) OnTrayChanged(this);
+}

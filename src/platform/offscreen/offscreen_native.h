@@ -133,14 +133,21 @@ public:
     explicit TOffscreenTrayIcon(TModelRegistry<TOffscreenTrayIcon>& registry);
     ~TOffscreenTrayIcon() override;
     void SetImage(const TBitmap32& image) override { Image = image; }
+    // Image is the largest of the set (what a tray of any size scales from).
+    void SetImages(const std::vector<TBitmap32>& images) override;
     void SetHint(const std::string& text) override { Hint = text; }
     void SetVisible(bool visible) override { FVisible = visible; }
     bool Visible() const override { return FVisible; }
     bool Embedded() const override { return FVisible && TrayPresent; }
+    bool TrayAvailable() const override { return TrayPresent; }
     void UserClick(TPoint screenPoint);
     void UserRightButtonDown(TPoint screenPoint);
+    // A tray appears or goes away as a desktop's would: OnTrayChanged
+    // follows when the answer of TrayAvailable changes.
+    void SetTrayPresent(bool present);
 
     TBitmap32 Image;
+    std::vector<TBitmap32> Images;  // the last set given, as given
     std::string Hint;
     bool TrayPresent = true;
 

@@ -124,6 +124,7 @@ TfrmORMMain::TfrmORMMain(TComponent* owner, std::unique_ptr<TRemindFile> store)
     BuildTabs();
     BuildListPage();
     BuildBottomBar();
+    WireAboutLinks();
 
     Timer1 = Create<TTimer>();
     Timer1->Name = "Timer1";
@@ -162,6 +163,7 @@ TfrmORMMain::~TfrmORMMain() {
         if (timer) timer->SetEnabled(false);
     FTestVoice->StopIfPlaying();
     DestroyChildren();
+    KeepNewsId();
 }
 
 // ---- construction ----
@@ -352,6 +354,8 @@ void TfrmORMMain::BuildBottomBar() {
 // ---- creation, language, closing ----
 
 void TfrmORMMain::FormCreate() {
+    StartNewsAtCreation();
+    if (FStore->AutoUpdate) StartUpdate(true);
     TfrmBase::FormCreate();
     try {
         DueCheck().CheckMissedReminders();
@@ -360,6 +364,7 @@ void TfrmORMMain::FormCreate() {
     }
     if (pnlDetails) pnlDetails->SetBounds(pnlList->Left() + pnlList->Width(), pnlList->Top(), 450, 400);
     CaptionWeekBoxes();
+    StartAdReader();
     SelectTab(btnUnfinish);
 }
 

@@ -18,12 +18,14 @@
 #include <vector>
 
 #include "i18n/forms/base_form.h"
+#include "online/ad_item.h"
 #include "schedule/due_check.h"
 #include "schedule/voice_prompt.h"
 #include "skin/orb_message_box.h"
 #include "store/remind_file.h"
 
 class TDateTimePicker;
+class TOlvoADReader;
 class TOrbButton;
 class TOrbCboxItem;
 class TOrbCheckBox;
@@ -106,6 +108,16 @@ public:
     void btnDoneClick(TComponent* Sender);
     void btnBackClick(TComponent* Sender);
     TOrbLBoxItem* EditedRow() const { return FEditedRow; }
+
+    // ---- the advertisement tile imgad (main_ad_tile.cpp) ----
+    // The reader's item handler: the item becomes the tile's content. An
+    // item whose picture does not decode is not shown.
+    void AdItemReady(const TagOlvoAdInfo& item);
+    void imgadAfterDrawPaint(TComponent* Sender, TBitmap32& ACanvas);
+    void imgadMouseEnter(TComponent* Sender);
+    void imgadMouseLeave(TComponent* Sender);
+    void imgadclick(TComponent* Sender);
+    const TAdInfo& AdInfo() const { return FAdInfo; }
 
     // The window's message box with the title "Confirm" in the language;
     // answers MsgResult... (0 when no box could be shown).
@@ -245,6 +257,49 @@ private:
     bool FEditorInFront = false;
     // Shows the captured list page while it slides (main_slide.cpp).
     TControl* FSlideShot = nullptr;
+
+    // ---- main_ad_tile.cpp ----
+    // Wires the tile's events and, when a server is configured, starts the
+    // feed reader; without one the tile stays empty.
+    void StartAdReader();
+    TAdInfo FAdInfo;
+    // FAdInfo's picture, decoded once (empty: none).
+    TBitmap32 FAdPicture;
+    bool FAdHover = false;
+    // Alive with the window; its threads report to it only while it exists.
+    std::shared_ptr<TOlvoADReader> FAdReader;
+
+    // ---- main_about_links.cpp ----
+    // The link buttons' tags and clicks, and the click of lbl3.
+    void WireAboutLinks();
+    // btn1..btn4 by their tag: 1 the share mail, 2 and 3 our social pages,
+    // 4 the home page. Without a server nothing opens.
+    void imgmailclick(TComponent* Sender);
+    // "Check for Updates": the check the user asked for.
+    void lbl3click(TComponent* Sender);
+    // Starts an update check unless one runs or its answer still waits to
+    // be shown. A silent check without a server has nothing to ask and
+    // nothing to tell: it starts nothing.
+    void StartUpdate(bool silent);
+    // Shows the answer's box once the worker's hand-over has returned; on
+    // Yes opens the download page.
+    void ShowUpdateAnswer(bool newer, const std::string& getUrl);
+    // The configured server ("" when none).
+    std::string LinkServerBase() const;
+    // The About window over this one (the tray menu's "About").
+    void ShowAbout();
+    // From the worker's answer until its box is closed.
+    bool FUpdateAnswerPending = false;
+
+    // ---- main_news.cpp ----
+    // At creation: the news check against the configured server when the
+    // store's CheckNews is set; with no server nothing is asked.
+    void StartNewsAtCreation();
+    // At destruction: the message number last shown becomes the store's
+    // NewsId, so a later run does not show it again.
+    void KeepNewsId();
+    // The number of the last news page that became visible (0: none).
+    int32_t FNewsShownId = 0;
 };
 
 // The main window while it exists (the alert window's postponement and the

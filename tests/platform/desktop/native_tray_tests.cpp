@@ -7,6 +7,8 @@
 
 #include "platform/desktop/native_widgets.h"
 #include "platform/desktop/native_test_support.h"
+#include "platform/desktop/sni_tray.h"
+#include "platform/desktop/tray_test_bus.h"
 
 using namespace native_test;
 
@@ -16,6 +18,8 @@ class Tray : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!StartGtk()) FAIL() << "no X display (DISPLAY unset or unusable): scripts/test.sh starts Xvfb";
+        // A bus without a watcher: a desktop's panel must not take the icon.
+        ASSERT_TRUE(tray_test::UsePrivateSessionBus()) << "dbus-daemon (package dbus-daemon) is not installed";
         if (DesktopTrayHostExists()) return;  // the display has a tray already
         gchar* trayer = g_find_program_in_path("trayer");
         ASSERT_TRUE(trayer) << "trayer (the tray host for this test) is not installed";
@@ -83,6 +87,46 @@ TEST_F(Tray, EmbedsInTheTrayAndReportsClicks) {
 
     icon->SetVisible(false);
     EXPECT_FALSE(icon->Embedded());
+}
+
+// GDK's complaints while an icon docks, counted.
+class TGdkCriticals {
+public:
+    TGdkCriticals() {
+        FHandler = g_log_set_handler(
+            "Gdk", GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+            [](const gchar*, GLogLevelFlags, const gchar* message, gpointer self) {
+                static_cast<TGdkCriticals*>(self)->Messages.push_back(message);
+            },
+            this);
+    }
+    ~TGdkCriticals() { g_log_remove_handler("Gdk", FHandler); }
+    std::vector<std::string> Messages;
+
+private:
+    guint FHandler = 0;
+};
+
+TEST_F(Tray, DocksWithoutGdkComplaints) {
+    TGdkCriticals criticals;
+    auto icon = CreateDesktopTrayIcon();
+    icon->SetImage(Square());
+    EXPECT_EQ(DesktopTrayKind(*icon), TTrayKind::XEmbed);
+    icon->SetVisible(true);
+    ASSERT_TRUE(PumpUntil([&] { return icon->Embedded(); }, 15000)) << "the icon never docked";
+    // Hidden again before the tray has docked it, then shown.
+    icon->SetVisible(false);
+    icon->SetVisible(true);
+    Settle();
+    icon->SetVisible(false);
+    Settle();
+    icon->SetVisible(true);
+    ASSERT_TRUE(PumpUntil([&] { return icon->Embedded(); }, 15000)) << "the icon never docked again";
+    for (int i = 0; i < 20; i++) {
+        gdk_display_sync(gdk_display_get_default());
+        Settle();
+    }
+    EXPECT_TRUE(criticals.Messages.empty()) << criticals.Messages.front();
 }
 
 }  // namespace
