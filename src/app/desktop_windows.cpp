@@ -27,13 +27,27 @@ bool TDesktopProgramWindows::Open(std::unique_ptr<TRemindFile> store, bool logon
         FEndAtOnce = true;
         return true;
     }
+    FMain->SetLogonStart(logonStart);
+    if (logonStart) {
+        // Created without showing: the window waits for a tray, and the
+        // loop must not show it either.
+        FMain->LoadWithoutShowing();
+        FStartHidden = true;
+        return true;
+    }
     FMain->Show();
     return true;
 }
 
 void TDesktopProgramWindows::Run() {
     if (FEndAtOnce || !FApp) return;
-    FApp->Run();
+    if (!FStartHidden) {
+        FApp->Run();
+        return;
+    }
+    // The application's Run would show the hidden main window.
+    TApplication* app = FApp.get();
+    FHost->RunLoop(nullptr, [app] { return app->Terminated(); });
 }
 
 void TDesktopProgramWindows::Post(std::function<void()> call) {

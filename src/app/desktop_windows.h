@@ -30,4 +30,6 @@ private:
     std::unique_ptr<TApplication> FApp;
     TfrmORMMain* FMain = nullptr;
     bool FEndAtOnce = false;
+    // A start at logon: the main window was created without showing.
+    bool FStartHidden = false;
 };

@@ -227,4 +227,18 @@ TEST_F(ProgramWindowTest, ReminderCreatedThroughTheEditorIsSaved) {
     EXPECT_EQ(program->Wait(10), std::optional<int>(0)) << program->ErrorOutput();
 }
 
+// A start at logon with something to remind of keeps running in the
+// background without a window: it waits for a tray to show its icon in.
+TEST_F(ProgramWindowTest, ALogonStartWithAnActiveReminderShowsNoWindow) {
+    auto add = Start({"olvoctl", "add", "Water the plants", "--daily", "09:00"});
+    ASSERT_EQ(add->Wait(10), std::optional<int>(0)) << add->ErrorOutput();
+    auto program = Start({"olvo-reminder", "-os"});
+    // Long enough for a window that was going to show to be mapped.
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    EXPECT_TRUE(program->Running()) << program->ErrorOutput();
+    EXPECT_TRUE(VisibleWindows(program->Pid()).empty()) << "no window after a start at logon";
+    program->Signal(SIGTERM);
+    EXPECT_EQ(program->Wait(10), std::optional<int>(0)) << program->ErrorOutput();
+}
+
 }  // namespace

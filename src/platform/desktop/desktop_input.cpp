@@ -185,8 +185,18 @@ bool NativeWidgetHasFocus(TDesktopWindow& w) {
 
 gboolean OnKey(GtkWidget*, GdkEventKey* e, gpointer data) {
     auto& w = *static_cast<TDesktopWindow*>(data);
-    // Keys for a focused native widget go their usual way through GTK.
-    if (NativeWidgetHasFocus(w)) return FALSE;
+    // Keys for a focused native widget go their usual way through GTK. The
+    // application's key hook still sees each key-down first, as it does
+    // for the program's own controls (the menu shortcuts work there too).
+    if (NativeWidgetHasFocus(w)) {
+        const int key = VirtualKeyOf(gdk_keyval_to_lower(e->keyval));
+        if (!key || e->type != GDK_KEY_PRESS || !Application || !Application->OnKeyHook || w.Form->InputBlocked())
+            return FALSE;
+        auto alive = w.Form->Lifetime();
+        const bool swallowed = Application->OnKeyHook(w.Form, key, ShiftOf(e->state)) == TKeyHookResult::Swallow;
+        AfterInput();
+        return swallowed || alive.expired() ? TRUE : FALSE;
+    }
     auto alive = w.Form->Lifetime();
     int key = VirtualKeyOf(gdk_keyval_to_lower(e->keyval));
     if (key && e->type == GDK_KEY_PRESS) w.Form->HostKeyDown(key, ShiftOf(e->state));

@@ -41,6 +41,10 @@ void TForm::CreateHostWindow() {
 
 void TForm::HandleNeeded() { CreateHostWindow(); }
 
+void TForm::LoadWithoutShowing() {
+    if (IsLoading()) LoadComponents();
+}
+
 void TForm::SetBounds(int left, int top, int width, int height) {
     TRect bounds = Bounds(left, top, std::max(0, width), std::max(0, height));
     if (bounds == FBounds) return;

@@ -30,6 +30,9 @@ public:
     // creation order, then on the form.
     void SetVisible(bool value) override;
     void Show() { SetVisible(true); }
+    // Loads the components as the first show would, without showing: a
+    // window that starts hidden runs its creation here.
+    void LoadWithoutShowing();
     void Hide() { SetVisible(false); }
     // Asks OnCloseQuery, then acts on OnClose's action (Hide by default; the
     // main form's close ends the application). A modal form's close ends

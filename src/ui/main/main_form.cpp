@@ -151,6 +151,7 @@ TfrmORMMain::TfrmORMMain(TComponent* owner, std::unique_ptr<TRemindFile> store)
     };
 
     BuildEditorPage();
+    BuildTray();
     SetAlertListWindows(this);
 }
 
@@ -354,7 +355,7 @@ void TfrmORMMain::BuildBottomBar() {
 // ---- creation, language, closing ----
 
 void TfrmORMMain::FormCreate() {
-    StartNewsAtCreation();
+    StartTrayAtCreation();
     if (FStore->AutoUpdate) StartUpdate(true);
     TfrmBase::FormCreate();
     try {
@@ -362,6 +363,7 @@ void TfrmORMMain::FormCreate() {
     } catch (const std::exception& error) {
         ReportError(error);
     }
+    InstallAppMessageHook();
     if (pnlDetails) pnlDetails->SetBounds(pnlList->Left() + pnlList->Width(), pnlList->Top(), 450, 400);
     CaptionWeekBoxes();
     StartAdReader();
@@ -411,12 +413,14 @@ void TfrmORMMain::ApplyLanguage() {
     lbl2->SetCaption(FormatOne(lbl2->Caption(), VersionText(version)));
 
     lbl3->SetFontOver(Recoloured(lbl3->FontOver(), LinkHover));
+
+    BuildMenus();
 }
 
 void TfrmORMMain::OrbForm1OrbFormCloseQuery(TComponent* /*Sender*/, bool& CanClose) {
     // Closing the frame keeps the program in the tray while there is
     // something left to remind of.
-    if (!HasActiveReminders()) return;
+    if (FExiting || !HasActiveReminders()) return;
     CanClose = false;
     Hide();
 }

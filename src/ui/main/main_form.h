@@ -8,7 +8,9 @@
 // Files: main_form.cpp (construction, layout, creation, closing),
 // main_list.cpp (tabs, rows, hover buttons), main_list_paint.cpp (row and
 // empty-tab drawing), main_slide.cpp (the page slide), main_editor.cpp
-// (the editor page), main_editor_layout.cpp (its controls).
+// (the editor page), main_editor_layout.cpp (its controls), main_tray.cpp
+// (the tray icon and its menu), main_language.cpp (the language submenu),
+// main_backup.cpp (backup and restore).
 #pragma once
 
 #include <array>
@@ -37,10 +39,13 @@ class TOrbLabel;
 class TOrbLBoxItem;
 class TOrbListBox;
 class TOrbMessageBox;
+class TOrbMenuItem;
 class TOrbPanel;
+class TOrbPopupMenu;
 class TOrbRichEdit;
 class TOrbScrollBarRes;
 class TTimer;
+class TTrayIcon;
 struct TReminderInput;
 
 // The tab a record belongs to, and the tab shown (txCaption's tag).
@@ -51,6 +56,14 @@ enum class TReminderTab { Unfinished = 0, Completed = 1 };
 constexpr int MsgResultOk = 1;
 constexpr int MsgResultYes = 6;
 constexpr int MsgResultNo = 7;
+
+// ---- main_tray.cpp / main_language.cpp ----
+// The pages of the tray menu's links, below the configured server (the
+// home page is the server's base itself).
+inline constexpr const char* HelpPagePath = "help/";
+inline constexpr const char* ForumPagePath = "forum/";
+inline constexpr const char* ContactPagePath = "help.html";
+inline constexpr const char* TranslationPagePath = "language.html";
 
 class TfrmORMMain : public TfrmBase, public TReminderWindows {
 public:
@@ -118,6 +131,33 @@ public:
     void imgadMouseLeave(TComponent* Sender);
     void imgadclick(TComponent* Sender);
     const TAdInfo& AdInfo() const { return FAdInfo; }
+
+    // ---- the tray, its menu and the backup menu (main_tray.cpp,
+    // main_language.cpp, main_backup.cpp) ----
+    // Before the creation runs: a start at logon creates the window without
+    // showing it and waits for a tray (or ends when nothing is active).
+    void SetLogonStart(bool value) { FLogonStart = value; }
+    bool LogonStart() const { return FLogonStart; }
+    // The folder the language submenu lists (the program's own unless set).
+    void SetLanguageFolder(const std::string& folder) { FLanguageFolder = folder; }
+    // Both menus anew with the current language's texts and check marks.
+    void BuildMenus();
+    void TrayMenuClick(TComponent* Sender);
+    void LanguageMenuClick(TComponent* Sender);
+    // Asks first while anything is active; then the window closes and the
+    // program ends.
+    void ExitProgram();
+    void TrayIcon1DblClick(TComponent* Sender);
+    void TrayIcon1MouseDown(TMouseButton button, TPoint screenPoint);
+    void ppmTrayIconMenuClose(TComponent* Sender);
+    void tmr1Timer(TComponent* Sender);
+    // Every key-down of the program's windows: the tray menu's shortcuts.
+    void AppMessageHook(int key, TShiftState shift);
+    void lbl1click(TComponent* Sender);
+    void BackupMenuClick(TComponent* Sender);
+    TTrayIcon* TrayIcon1 = nullptr;
+    TOrbPopupMenu* ppmTrayIcon = nullptr;
+    TOrbPopupMenu* fxpmn1 = nullptr;
 
     // The window's message box with the title "Confirm" in the language;
     // answers MsgResult... (0 when no box could be shown).
@@ -300,6 +340,22 @@ private:
     void KeepNewsId();
     // The number of the last news page that became visible (0: none).
     int32_t FNewsShownId = 0;
+
+    // ---- main_tray.cpp / main_language.cpp / main_backup.cpp ----
+    // The icon, both menus and their openers, the wait for a tray.
+    void BuildTray();
+    // At creation: the icon and the news check, or the wait for a tray
+    // after a start at logon.
+    void StartTrayAtCreation();
+    void InstallAppMessageHook();
+    std::string ServerPage(const char* path) const;
+    std::string MenuLanguageFolder() const;
+    void AddLanguageItems(TOrbMenuItem& parent);
+    std::unique_ptr<TTrayIcon> FTrayIcon;
+    bool FLogonStart = false;
+    // Exit was chosen: the close ends the program even while reminders wait.
+    bool FExiting = false;
+    std::string FLanguageFolder;
 };
 
 // The main window while it exists (the alert window's postponement and the
