@@ -145,9 +145,11 @@ void TfrmAbout::BuildLabels() {
     lblhome = AddLabel("lblhome", "Official Homepage:", NameLeft, RowTop + 2 * RowStep, NameWidth);
     lblweb = AddLink("lblweb", HomePageCaption(FHomeUrl), ValueLeft, RowTop + 2 * RowStep, ValueWidth);
     lblweb->Onclick = [this](TComponent* sender) { lblwebclick(sender); };
-    // Without a server there is no page: an empty link would still show
-    // the hand over nothing.
-    if (FHomeUrl.empty()) lblweb->SetCursor(TCursor::Default);
+    // Without a server there is no page: the row would name nothing.
+    if (FHomeUrl.empty()) {
+        lblhome->SetVisible(false);
+        lblweb->SetVisible(false);
+    }
     lblthanks = AddLabel("lblthanks", "Acknowledgements to the following:", NameLeft, RowTop + 3 * RowStep + 6,
                          ClientWidth - 2 * NameLeft);
 }

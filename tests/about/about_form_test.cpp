@@ -171,11 +171,12 @@ TEST_F(AboutFormTest, LinkClicksOpenTheirAddresses) {
     EXPECT_EQ(Opened.size(), 2u);
 }
 
-TEST_F(AboutFormTest, WithoutServerTheHomeLinkIsEmptyAndOpensNothing) {
+TEST_F(AboutFormTest, WithoutServerTheHomeRowIsHiddenAndOpensNothing) {
     TfrmAbout* about = Open("");
     EXPECT_EQ(about->lblweb->Caption(), "");
     EXPECT_EQ(about->HomeUrl(), "");
-    EXPECT_EQ(about->lblweb->Cursor(), TCursor::Default);
+    EXPECT_FALSE(about->lblhome->Visible());
+    EXPECT_FALSE(about->lblweb->Visible());
     ClickOn(*about, *about->lblweb);
     EXPECT_TRUE(Opened.empty());
     // The mail address needs no server.
