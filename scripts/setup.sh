@@ -31,6 +31,8 @@ PACKAGES=(
   dpkg-dev file desktop-file-utils appstream
   # a private session bus for the tray tests (dbus-daemon --session)
   dbus-daemon
+  # a real window manager for the end-to-end journeys run under one
+  openbox
 )
 
 # Locales the tests use to check regional date and time formats.

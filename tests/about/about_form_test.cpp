@@ -143,7 +143,7 @@ TEST_F(AboutFormTest, TextsAndFontsComeFromTheLanguage) {
     EXPECT_EQ(about->btnOk->FontNormal().Size, 10);
 }
 
-TEST_F(AboutFormTest, LinksUnderlineUnderTheMouseOnly) {
+TEST_F(AboutFormTest, LinksUnderlineUnderTheMouseOnlyAndClicksOpenTheirAddresses) {
     TfrmAbout* about = Open();
     for (TOrbLabel* link : {about->lblsupport, about->lblweb}) {
         EXPECT_FALSE(link->DrawFont().Underline) << link->Name;
@@ -157,10 +157,6 @@ TEST_F(AboutFormTest, LinksUnderlineUnderTheMouseOnly) {
         Host.Settle();
         EXPECT_FALSE(link->DrawFont().Underline) << link->Name;
     }
-}
-
-TEST_F(AboutFormTest, LinkClicksOpenTheirAddresses) {
-    TfrmAbout* about = Open();
     ClickOn(*about, *about->lblsupport);
     ClickOn(*about, *about->lblweb);
     // The home page goes with its scheme: a bare host would read as a file.

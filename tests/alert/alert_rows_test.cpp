@@ -19,10 +19,8 @@ constexpr double Millisecond = 1.0 / MSecsPerDay;
 
 class AlertRowsTest : public AlertTest {
 protected:
-    TPoint CentreOf(const TControl& control) {
-        const TRect r = control.FormRect();
-        return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-    }
+    static TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+    static TPoint CentreOf(const TControl& control) { return Centre(control.FormRect()); }
 };
 
 // ---- listing and sound ----
@@ -89,7 +87,7 @@ TEST_F(AlertRowsTest, DismissingTheLastRowByItsBoxClosesTheWindowStopsTheSoundAn
 
     const TRect box = BoxOnScreen(0);
     ASSERT_FALSE(box.IsEmpty());
-    const TPoint p{(box.Left + box.Right) / 2, (box.Top + box.Bottom) / 2};
+    const TPoint p = Centre(box);
     Host.MouseMove(*window, p.X, p.Y);
     Host.MouseDown(*window, p.X, p.Y);
     // Released without letting the event loop run: closed, not yet freed.
@@ -197,8 +195,8 @@ TEST_F(AlertRowsTest, ChoosingAnEntryInTheDropDownPostpones) {
     ASSERT_TRUE(window->cbDelay->DroppedDown());
     EXPECT_TRUE(window->cbDelay->OpenedUpward()) << "the window stands on the bottom of the work area";
     EXPECT_EQ(Host.ActiveForm(), Main);
-    const TRect entry = window->cbDelay->GetItem(4)->ItemRect;
-    Host.Click(*window->cbDelay->ListForm(), (entry.Left + entry.Right) / 2, (entry.Top + entry.Bottom) / 2);
+    const TPoint entry = Centre(window->cbDelay->GetItem(4)->ItemRect);
+    Host.Click(*window->cbDelay->ListForm(), entry.X, entry.Y);
     EXPECT_NEAR(plants->NextAlert, EncodeDateTime(2024, 5, 6, 9, 5, 0), Millisecond);
     EXPECT_EQ(AlertWindow, nullptr);
     EXPECT_FALSE(App.IsForm(window));

@@ -44,6 +44,16 @@ TEST_F(AlertWindowTest, ThreeRemindersDueInOneTickGiveThreeRowsAndA272PixelWindo
     EXPECT_EQ(shown->StayOnTop, TStayOnTop::Yes);
     EXPECT_EQ(shown->SlideCount, 1);
     EXPECT_EQ(shown->SlideDurationMs, 200);
+
+    // The texts come from the language file.
+    EXPECT_EQ(window.Caption(), "Notice");
+    EXPECT_EQ(window.fxfrm1->Caption(), "Notice");
+    EXPECT_EQ(window.btnComplete->Caption(), "OK I got it");
+    EXPECT_EQ(window.cbDelay->Text(), "Postpone");
+    EXPECT_TRUE(window.cbDelay->Visible());
+    const std::vector<std::string> expected{"4 Hours", "1 Hour", "30 Minutes", "10 Minutes", "5 Minutes"};
+    ASSERT_EQ(window.cbDelay->Count(), int(expected.size()));
+    for (int i = 0; i < window.cbDelay->Count(); ++i) EXPECT_EQ(window.cbDelay->GetItem(i)->Caption, expected[size_t(i)]);
 }
 
 TEST_F(AlertWindowTest, LaterBatchesJoinTheOneWindowAndItGrowsUpwardsUpToTenRows) {
@@ -80,6 +90,11 @@ TEST_F(AlertWindowTest, WithoutAWorkAreaTheWindowKeepsItsPlaceAndSize) {
 }
 
 TEST_F(AlertWindowTest, ShowingDoesNotTakeTheFocusFromTheFormBeingTypedIn) {
+    ShowAlerts({});  // an empty batch opens nothing
+    ShowMissed({});
+    Host.Settle();
+    EXPECT_EQ(AlertWindow, nullptr);
+    EXPECT_EQ(App.Forms().size(), 1u);
     ASSERT_EQ(Host.ActiveForm(), Main);
     ShowAlerts({Reminder("Water the plants")});
     Host.Settle();
@@ -93,20 +108,6 @@ TEST_F(AlertWindowTest, ShowingDoesNotTakeTheFocusFromTheFormBeingTypedIn) {
     Host.Click(window, 50, 160);
     EXPECT_EQ(Host.ActiveForm(), Main);
     EXPECT_TRUE(Main->Active());
-}
-
-TEST_F(AlertWindowTest, TextsComeFromTheLanguageFile) {
-    ShowAlerts({Reminder("Water the plants")});
-    Host.Settle();
-    TfrmRemindDlg& window = Window();
-    EXPECT_EQ(window.Caption(), "Notice");
-    EXPECT_EQ(window.fxfrm1->Caption(), "Notice");
-    EXPECT_EQ(window.btnComplete->Caption(), "OK I got it");
-    EXPECT_EQ(window.cbDelay->Text(), "Postpone");
-    EXPECT_TRUE(window.cbDelay->Visible());
-    const std::vector<std::string> expected{"4 Hours", "1 Hour", "30 Minutes", "10 Minutes", "5 Minutes"};
-    ASSERT_EQ(window.cbDelay->Count(), int(expected.size()));
-    for (int i = 0; i < window.cbDelay->Count(); ++i) EXPECT_EQ(window.cbDelay->GetItem(i)->Caption, expected[size_t(i)]);
 }
 
 TEST_F(AlertWindowTest, TheMissedVariantHasItsOwnCaptionAndNoPostponeAndLaterRowsJoinIt) {
@@ -125,14 +126,6 @@ TEST_F(AlertWindowTest, TheMissedVariantHasItsOwnCaptionAndNoPostponeAndLaterRow
     EXPECT_EQ(window.Caption(), "You have missed some reminders");
 }
 
-TEST_F(AlertWindowTest, AnEmptyBatchOpensNothing) {
-    ShowAlerts({});
-    ShowMissed({});
-    Host.Settle();
-    EXPECT_EQ(AlertWindow, nullptr);
-    EXPECT_EQ(App.Forms().size(), 1u);
-}
-
 TEST(AlertClock, ThreeDistinctPicturesOfTheImageSize) {
     std::vector<TBitmap32> pictures;
     for (const char* name : {"alert_clock_0", "alert_clock_1", "alert_clock_2"}) {
@@ -140,9 +133,7 @@ TEST(AlertClock, ThreeDistinctPicturesOfTheImageSize) {
         EXPECT_EQ(pictures.back().Width(), 96) << name;
         EXPECT_EQ(pictures.back().Height(), 83) << name;
     }
-    EXPECT_GT(DifferingPixels(pictures[0], pictures[1]), 50);
-    EXPECT_GT(DifferingPixels(pictures[1], pictures[2]), 50);
-    EXPECT_GT(DifferingPixels(pictures[0], pictures[2]), 50);
+    for (int i = 0; i < 3; ++i) EXPECT_GT(DifferingPixels(pictures[i], pictures[(i + 1) % 3]), 50) << i;
 }
 
 TEST_F(AlertWindowTest, TheClockShowsItsNextPictureEvery100Milliseconds) {

@@ -2,6 +2,8 @@
 // step on good and bad input, the picture cache and the delivery rule.
 #include "ad_feed_fixture.h"
 
+#include <filesystem>
+
 #include "online/ad_item.h"
 
 using namespace ad_test;
@@ -42,19 +44,18 @@ protected:
     bool HasStored() const { return PathExists(Dir / StoredFeedFileName); }
 };
 
-TEST_F(AdFeedTest, FirstRunAsksWithFeedVersionZero) {
+TEST_F(AdFeedTest, RequestAddressComesFromTheClientStateAndNeedsAServer) {
+    // First run: the built-in address and feed version zero.
     EXPECT_EQ(Reader.PrepareRequest("http://127.0.0.1:8080/"),
               "http://127.0.0.1:8080/ad/ad1.php?name=opm&ver=1.00.1&lang=English.ini&adver=0");
     EXPECT_EQ(Reader.AdVer, "0");
-}
-
-TEST_F(AdFeedTest, ClientStateNamesAddressAndVersion) {
     WriteFileBytes(Dir / AdStateFileName, R"({"adcheckurl":"http://127.0.0.1:9/feed","adver":"4 b&c"})");
     EXPECT_EQ(Reader.PrepareRequest("http://127.0.0.1:8080/"),
               "http://127.0.0.1:9/feed?name=opm&ver=1.00.1&lang=English.ini&adver=4%20b%26c");
-}
-
-TEST_F(AdFeedTest, UnreadableClientStateOnlyResetsTheVersion) {
+    // A stored address must be a web address.
+    WriteFileBytes(Dir / AdStateFileName, R"({"adcheckurl":"file:///etc/passwd","adver":"2"})");
+    EXPECT_EQ(Reader.PrepareRequest("http://127.0.0.1:8080/").rfind("http://127.0.0.1:8080/ad/ad1.php?", 0), 0u);
+    // An unreadable state only resets the version.
     for (const char* state : {"{not json", R"({"adcheckurl":"http://127.0.0.1:9/f"})", R"({"adver":7})", "[]"}) {
         WriteFileBytes(Dir / AdStateFileName, state);
         Reader.AdVer = "5";
@@ -62,14 +63,7 @@ TEST_F(AdFeedTest, UnreadableClientStateOnlyResetsTheVersion) {
         EXPECT_EQ(Reader.AdVer, "0") << state;
         EXPECT_NE(url.find("&adver=0"), std::string::npos) << url;
     }
-}
-
-TEST_F(AdFeedTest, StateAddressMustBeAWebAddress) {
-    WriteFileBytes(Dir / AdStateFileName, R"({"adcheckurl":"file:///etc/passwd","adver":"2"})");
-    EXPECT_EQ(Reader.PrepareRequest("http://127.0.0.1:8080/").rfind("http://127.0.0.1:8080/ad/ad1.php?", 0), 0u);
-}
-
-TEST_F(AdFeedTest, NoServerOrNoValueMeansNoRequest) {
+    // No server, or no version or language, means no request.
     WriteFileBytes(Dir / AdStateFileName, R"({"adcheckurl":"http://127.0.0.1:9/feed","adver":"2"})");
     EXPECT_EQ(Reader.PrepareRequest(""), "");
     Reader.Version.clear();
@@ -89,6 +83,13 @@ TEST_F(AdFeedTest, FeedIsShownAndStoredCompactWithNonAsciiEscaped) {
     EXPECT_FALSE(Delivered[0].Image.has_value());
     EXPECT_EQ(Delivered[1].Image, FakePng("cached"));
     EXPECT_EQ(Delivered[1].LocalPath, Dir / "cached.png");
+    EXPECT_EQ(Delivered[0].FontColor, 0x0080FFu);  // #FF8000: red 255, green 128, blue 0
+    EXPECT_EQ(Delivered[0].FontColorOver, 0xFF0000u);
+    EXPECT_EQ(Delivered[0].Rect.Left, 4);
+    EXPECT_EQ(Delivered[0].Rect.Width(), 192);
+    EXPECT_EQ(Delivered[0].Rect.Height(), 88);
+    EXPECT_EQ(Delivered[0].GroupPage, 2);
+    EXPECT_EQ(Delivered[1].Link, "http://olvo.test/pic");
     ASSERT_EQ(Reader.Downloads.size(), 1u);
     EXPECT_EQ(Reader.Downloads[0]->LocalPath, Dir / "fresh.png");
     EXPECT_EQ(Stored(), feed.dump(-1, ' ', true));
@@ -99,24 +100,13 @@ TEST_F(AdFeedTest, FeedIsShownAndStoredCompactWithNonAsciiEscaped) {
     EXPECT_EQ(Reader.AdId, "A17");
     EXPECT_EQ(Reader.Refresh, 3600);
     EXPECT_EQ(Reader.CheckUrl, "http://olvo.test/ad/ad1.php");
-}
-
-TEST_F(AdFeedTest, ItemFieldsAreReadAsSent) {
-    Reader.FeedStep(Feed(3, {Group(0, {Item(5, "t")})}).dump());
-    ASSERT_EQ(Delivered.size(), 1u);
-    const TagOlvoAdInfo& item = Delivered[0];
-    EXPECT_EQ(item.FontColor, 0x0080FFu);  // #FF8000: red 255, green 128, blue 0
-    EXPECT_EQ(item.FontColorOver, 0xFF0000u);
-    EXPECT_EQ(item.Rect.Left, 4);
-    EXPECT_EQ(item.Rect.Width(), 192);
-    EXPECT_EQ(item.Rect.Height(), 88);
-    EXPECT_EQ(item.GroupPage, 2);
-    EXPECT_EQ(item.Link, "http://olvo.test/t");
     EXPECT_EQ(Reader.Groups.at(0)->FirstLife, 30);
-    EXPECT_TRUE(HasStored());
 }
 
 TEST_F(AdFeedTest, MsgZeroShowsTheStoredFeedFromTheCache) {
+    Reader.FeedStep(R"({"msg":0,"adgroup":[]})");  // nothing stored yet: nothing shown
+    EXPECT_TRUE(Delivered.empty());
+    EXPECT_FALSE(HasStored());
     WriteFileBytes(Dir / "a.png", FakePng("a"));
     WriteFileBytes(Dir / StoredFeedFileName,
                    Feed(1, {Group(0, {Item(0, "stored", "http://127.0.0.1:9/a.png")})}).dump(-1, ' ', true));
@@ -125,12 +115,6 @@ TEST_F(AdFeedTest, MsgZeroShowsTheStoredFeedFromTheCache) {
     EXPECT_EQ(Titles(), (std::vector<std::string>{"stored"}));
     EXPECT_TRUE(Reader.Downloads.empty());
     EXPECT_EQ(Stored(), before);
-}
-
-TEST_F(AdFeedTest, MsgZeroWithoutStoredFeedShowsNothing) {
-    Reader.FeedStep(R"({"msg":0,"adgroup":[]})");
-    EXPECT_TRUE(Delivered.empty());
-    EXPECT_FALSE(HasStored());
 }
 
 TEST_F(AdFeedTest, MsgTwoDropsTheAdsAndKeepsTheStoredFeed) {
@@ -147,10 +131,16 @@ TEST_F(AdFeedTest, MsgTwoDropsTheAdsAndKeepsTheStoredFeed) {
     EXPECT_TRUE(Delivered.empty());
 }
 
-TEST_F(AdFeedTest, OtherMessagesShowWithoutStoring) {
-    Reader.FeedStep(Feed(7, {Group(0, {Item(5, "once")})}).dump());
-    EXPECT_EQ(Titles(), (std::vector<std::string>{"once"}));
-    EXPECT_FALSE(HasStored());
+TEST_F(AdFeedTest, OnlyMessagesOneAndThreeStoreTheFeed) {
+    for (const auto& [msg, stored] : std::vector<std::pair<int, bool>>{{1, true}, {3, true}, {7, false}}) {
+        SCOPED_TRACE(msg);
+        std::filesystem::remove(Dir / StoredFeedFileName);
+        Delivered.clear();
+        Reader.FeedStep(Feed(msg, {Group(0, {Item(5, "once")})}).dump());
+        ASSERT_EQ(Titles(), (std::vector<std::string>{"once"}));
+        EXPECT_EQ(Delivered[0].Link, "http://olvo.test/once");
+        EXPECT_EQ(HasStored(), stored);
+    }
 }
 
 TEST_F(AdFeedTest, KindOneGroupsShowTheirFirstItemOnly) {
@@ -175,46 +165,40 @@ TEST_F(AdFeedTest, DownloadedPicturesAreHandedOutWhenTheyArrive) {
 }
 
 TEST_F(AdFeedTest, BadItemEndsTheStepAndStoresNothing) {
-    json broken = Item(5, "broken");
-    broken.erase("fontcolorover");
-    Reader.FeedStep(Feed(1, {Group(0, {Item(5, "good"), broken, Item(5, "after")})}).dump());
-    EXPECT_EQ(Titles(), (std::vector<std::string>{"good"}));
-    EXPECT_FALSE(HasStored());
-}
-
-TEST_F(AdFeedTest, WrongTypesAndHugeNumbersEndTheStep) {
+    WriteFileBytes(Dir / "bad.png", "GIF89a not a png");
+    std::vector<json> broken = {Item(5, "x"), Item(0, "bad", "http://h.test/bad.png")};  // a damaged cached picture
+    broken[0].erase("fontcolorover");
     const std::vector<std::pair<const char*, json>> changes = {
         {"align", 1.5},          {"align", "5"},        {"fontsize", 99999999999LL},
         {"fontsize", -3000000000LL}, {"title", 12},     {"rect", json::array({1, 2, 3, 4})},
         {"fontcolor", "#GG0000"}, {"fontcolor", "#FF80"}, {"life", nullptr},
     };
     for (const auto& [member, value] : changes) {
+        broken.push_back(Item(5, "x"));
+        broken.back()[member] = value;
+    }
+    for (const json& item : broken) {
+        SCOPED_TRACE(item.dump());
         Delivered.clear();
-        json item = Item(5, "x");
-        item[member] = value;
-        Reader.FeedStep(Feed(1, {Group(0, {item})}).dump());
-        EXPECT_TRUE(Delivered.empty()) << member << "=" << value.dump();
-        EXPECT_FALSE(HasStored()) << member;
+        Reader.FeedStep(Feed(1, {Group(0, {Item(5, "good"), item, Item(5, "after")})}).dump());
+        EXPECT_EQ(Titles(), (std::vector<std::string>{"good"}));
+        EXPECT_FALSE(HasStored());
     }
 }
 
-TEST_F(AdFeedTest, BadGroupsEndTheStep) {
-    for (const json& group : {json("text"), json{{"kind", 0}, {"page", 1}}, json{{"kind", 0}, {"page", 1}, {"adinfo", 3}},
-                              json{{"kind", 4294967296LL}, {"page", 1}, {"adinfo", json::array()}}}) {
-        Reader.FeedStep(Feed(1, {group}).dump());
-        EXPECT_FALSE(HasStored()) << group.dump();
-    }
-}
-
-TEST_F(AdFeedTest, UnparsableFeedsAreAbsorbed) {
+TEST_F(AdFeedTest, UnparsableFeedsAndBadGroupsAreAbsorbed) {
     const std::string deep = std::string(100000, '[') + std::string(100000, ']');
-    for (const std::string& body : {std::string("{"), std::string("null"), std::string("[1,2]"), std::string("{\"msg\":\"1\"}"),
-                                    std::string("{\"msg\":1e40}"), std::string("{\"msg\":2147483648}"),
-                                    "{\"msg\":1,\"x\":" + deep + "}", deep}) {
+    std::vector<std::string> bodies = {"{", "null", "[1,2]", "{\"msg\":\"1\"}", "{\"msg\":1e40}",
+                                       "{\"msg\":2147483648}", "{\"msg\":1,\"x\":" + deep + "}", deep};
+    for (const json& group : {json("text"), json{{"kind", 0}, {"page", 1}}, json{{"kind", 0}, {"page", 1}, {"adinfo", 3}},
+                              json{{"kind", 4294967296LL}, {"page", 1}, {"adinfo", json::array()}}})
+        bodies.push_back(Feed(1, {group}).dump());
+    for (const std::string& body : bodies) {
+        SCOPED_TRACE(body.substr(0, 60));
         Reader.FeedStep(body);
         EXPECT_TRUE(Delivered.empty());
         EXPECT_FALSE(Reader.Cleared);
-        EXPECT_FALSE(HasStored()) << body.substr(0, 40);
+        EXPECT_FALSE(HasStored());
     }
 }
 
@@ -226,14 +210,6 @@ TEST_F(AdFeedTest, LegacyBytesInTextsAreReadAsLatin1) {
     Reader.FeedStep(body);
     ASSERT_EQ(Delivered.size(), 1u);
     EXPECT_EQ(Delivered[0].Title, "Caf\u00e9");
-}
-
-TEST_F(AdFeedTest, DamagedCachedPictureEndsTheStep) {
-    WriteFileBytes(Dir / "bad.png", "GIF89a not a png");
-    Reader.FeedStep(Feed(1, {Group(0, {Item(5, "before"), Item(0, "bad", "http://h.test/bad.png"), Item(5, "after")})})
-                        .dump());
-    EXPECT_EQ(Titles(), (std::vector<std::string>{"before"}));
-    EXPECT_FALSE(HasStored());
 }
 
 TEST_F(AdFeedTest, MissingTopLevelMembersStopOnlyTheirOwnReading) {
@@ -314,10 +290,6 @@ TEST(AdItem, TileTakesTheItem) {
     EXPECT_EQ(tile.Type, 8);
     EXPECT_EQ(tile.Link, "");
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(AdFeedTest, ExampleServerFeedHasEveryLayout) {
     const std::string folder = testing_support::SourceDir() + "/examples/server/";

@@ -28,6 +28,8 @@ TEST(ServerAddress, NormalisesToAWebAddressEndingInSlash) {
     EXPECT_EQ(NormalizeServerBase("file:///srv/olvo"), "");
     EXPECT_EQ(NormalizeServerBase("ftp://olvo.test"), "");
     EXPECT_EQ(NormalizeServerBase("http://"), "");
+    EXPECT_EQ(ServerUrl("", UpdateInfoPath), "");  // no base gives no addresses
+    EXPECT_EQ(ServerUrl("http://olvo.test/", UpdateInfoPath), "http://olvo.test/update/ormverinfo.htm");
 }
 
 TEST(ServerAddress, EnvironmentComesBeforeConfiguration) {
@@ -53,11 +55,6 @@ TEST(ServerAddress, ReadsTheDataFilesConfigSection) {
         TEnvGuard env(ServerEnvVariable, "https://127.0.0.1:10");
         EXPECT_EQ(ServerBase(&dataFile), "https://127.0.0.1:10/");
     }
-}
-
-TEST(ServerAddress, NoBaseGivesNoAddresses) {
-    EXPECT_EQ(ServerUrl("", UpdateInfoPath), "");
-    EXPECT_EQ(ServerUrl("http://olvo.test/", UpdateInfoPath), "http://olvo.test/update/ormverinfo.htm");
 }
 
 TEST(UpdateAnswer, ReadsBuildPageAndInfoKeys) {
@@ -88,20 +85,16 @@ TEST(UpdateAnswer, MissingOrUnreadableValuesKeepTheDefaults) {
         EXPECT_EQ(answer.NewBuild, c.Build) << c.Text;
     }
     EXPECT_EQ(ParseUpdateAnswer("[VerInfo]\nbuild=54\n", 53, DefaultGetUrl).NewGetUrl, DefaultGetUrl);
-}
-
-TEST(UpdateAnswer, OnlyWebPagesAreOffered) {
+    // No answer at all keeps the build and names no page.
+    const TUpdateAnswer none = ParseUpdateAnswer("", 53, DefaultGetUrl);
+    EXPECT_EQ(none.NewBuild, 53);
+    EXPECT_EQ(none.NewGetUrl, "");
+    EXPECT_TRUE(none.NewInfo.empty());
+    // Only web pages are offered.
     for (const char* page : {"file:///usr/bin/xterm", "/tmp/run.sh", "mailto:x@olvo.test", "javascript:x"}) {
         const std::string text = std::string("[VerInfo]\nbuild=54\nNewGetUrl=") + page + "\n";
         EXPECT_EQ(ParseUpdateAnswer(text, 53, DefaultGetUrl).NewGetUrl, DefaultGetUrl) << page;
     }
-}
-
-TEST(UpdateAnswer, NoAnswerKeepsTheBuildAndNamesNoPage) {
-    const TUpdateAnswer answer = ParseUpdateAnswer("", 53, DefaultGetUrl);
-    EXPECT_EQ(answer.NewBuild, 53);
-    EXPECT_EQ(answer.NewGetUrl, "");
-    EXPECT_TRUE(answer.NewInfo.empty());
 }
 
 TEST(UpdateDecision, OnlyANewerBuildIsOffered) {
@@ -115,27 +108,28 @@ TEST(UpdateDecision, OnlyANewerBuildIsOffered) {
     EXPECT_EQ(DecideUpdate(-1, 0, false), TUpdateVerdict::ReportLatest);
 }
 
-TEST(NewsAnswer, ReadsTheMsgSection) {
-    const TNewsAnswer answer = ParseNewsAnswer(
-        "[Msg]\nMsgID=7\nShowAll=0\nUrl=https://olvo.test/n/7.html\nFormWidth=400\nFormHeight=300\n", DefaultNewsUrl);
-    EXPECT_EQ(answer.MsgID, 7);
-    EXPECT_FALSE(answer.ShowAll);
-    EXPECT_EQ(answer.Url, "https://olvo.test/n/7.html");
-    EXPECT_EQ(answer.FormWidth, 400);
-    EXPECT_EQ(answer.FormHeight, 300);
-}
-
-TEST(NewsAnswer, DefaultsForMissingAndUnreadableKeys) {
-    const TNewsAnswer answer = ParseNewsAnswer("[Msg]\nMsgID=x\nFormWidth=1e3\nUrl=file:///etc/passwd\n", DefaultNewsUrl);
-    EXPECT_EQ(answer.MsgID, 0);
-    EXPECT_TRUE(answer.ShowAll);
-    EXPECT_EQ(answer.Url, DefaultNewsUrl);
-    EXPECT_EQ(answer.FormWidth, 0);
-    EXPECT_EQ(answer.FormHeight, 0);
+TEST(NewsAnswer, ReadsTheMsgSectionWithDefaultsForMissingAndUnreadableKeys) {
+    const struct {
+        const char* Text;
+        TNewsAnswer Expected;
+    } cases[] = {
+        {"[Msg]\nMsgID=7\nShowAll=0\nUrl=https://olvo.test/n/7.html\nFormWidth=400\nFormHeight=300\n",
+         {7, false, "https://olvo.test/n/7.html", 400, 300}},
+        {"[Msg]\nMsgID=x\nFormWidth=1e3\nUrl=file:///etc/passwd\n", {0, true, DefaultNewsUrl, 0, 0}},
+        {"<html>404</html>", {0, true, DefaultNewsUrl, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const TNewsAnswer answer = ParseNewsAnswer(c.Text, DefaultNewsUrl);
+        EXPECT_EQ(answer.MsgID, c.Expected.MsgID);
+        EXPECT_EQ(answer.ShowAll, c.Expected.ShowAll);
+        EXPECT_EQ(answer.Url, c.Expected.Url);
+        EXPECT_EQ(answer.FormWidth, c.Expected.FormWidth);
+        EXPECT_EQ(answer.FormHeight, c.Expected.FormHeight);
+    }
     const TNewsAnswer none = ParseNewsAnswer("", DefaultNewsUrl);
     EXPECT_EQ(none.MsgID, 0);
     EXPECT_EQ(none.Url, "");
-    EXPECT_EQ(ParseNewsAnswer("<html>404</html>", DefaultNewsUrl).MsgID, 0);
 }
 
 TEST(NewsDecision, OnlyUnseenPositiveNumbersAreShown) {
@@ -159,10 +153,6 @@ TEST(NewsDecision, PageSizeNeedsBothSidesInRange) {
     EXPECT_EQ(size->Width, 400);
     EXPECT_EQ(size->Height, 300);
 }
-
-}  // namespace
-
-namespace {
 
 // The example server's answers (scripts/serve-example.sh) read as the
 // program reads them.

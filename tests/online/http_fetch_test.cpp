@@ -14,7 +14,7 @@ protected:
     std::string Url(const std::string& path) const { return Server.Base() + path.substr(1); }
 };
 
-TEST_F(HttpFetchTest, TextAsksForUtf8AndBypassesCaches) {
+TEST_F(HttpFetchTest, TextBypassesCachesAndPicturesNeedNot) {
     Server.Route("/a.htm", HttpResponse(200, "[VerInfo]\r\nbuild=54\r\n"));
     EXPECT_EQ(FetchText(Url("/a.htm")), "[VerInfo]\r\nbuild=54\r\n");
     ASSERT_EQ(Server.Requests().size(), 1u);
@@ -23,46 +23,36 @@ TEST_F(HttpFetchTest, TextAsksForUtf8AndBypassesCaches) {
     EXPECT_NE(head.find("\r\nAccept-Charset: utf-8"), std::string::npos) << head;
     EXPECT_NE(head.find("\r\nCache-Control: no-cache"), std::string::npos) << head;
     EXPECT_NE(head.find("\r\nPragma: no-cache"), std::string::npos) << head;
-}
-
-TEST_F(HttpFetchTest, PicturesMayComeFromACache) {
+    // Pictures may come from a cache.
     Server.Route("/p.png", HttpResponse(200, "PNGDATA"));
     EXPECT_EQ(FetchBytes(Url("/p.png")), std::optional<std::string>("PNGDATA"));
-    const std::string head = Server.Requests().at(0).Head;
-    EXPECT_EQ(head.find("no-cache"), std::string::npos) << head;
+    EXPECT_EQ(Server.Requests().at(1).Head.find("no-cache"), std::string::npos) << Server.Requests().at(1).Head;
 }
 
-TEST_F(HttpFetchTest, ErrorPagesComeBackAsBodies) {
-    Server.Route("/gone", HttpResponse(404, "<html>gone</html>"));
-    Server.Route("/broken", HttpResponse(500, "oops"));
-    EXPECT_EQ(FetchText(Url("/gone")), "<html>gone</html>");
-    EXPECT_EQ(FetchText(Url("/broken")), "oops");
-    EXPECT_EQ(FetchBytes(Url("/gone")), std::optional<std::string>("<html>gone</html>"));
-}
-
-TEST_F(HttpFetchTest, TextEndsAtTheFirstZeroByte) {
-    Server.Route("/z", HttpResponse(200, std::string("abc\0def", 7)));
-    EXPECT_EQ(FetchText(Url("/z")), "abc");
-    // Pictures are binary: every byte counts.
-    EXPECT_EQ(FetchBytes(Url("/z")), std::optional<std::string>(std::string("abc\0def", 7)));
-}
-
-TEST_F(HttpFetchTest, BytesAboveAsciiPassUnchanged) {
-    const std::string latin = "Caf\xE9 \xC3\xA9";
-    Server.Route("/t", HttpResponse(200, latin));
-    EXPECT_EQ(FetchText(Url("/t")), latin);
-}
-
-TEST_F(HttpFetchTest, EmptyBodyIsEmptyTextAndNoPicture) {
-    Server.Route("/empty", HttpResponse(200, ""));
-    EXPECT_EQ(FetchText(Url("/empty")), "");
-    EXPECT_EQ(FetchBytes(Url("/empty")), std::nullopt);
-}
-
-TEST_F(HttpFetchTest, BrokenTransferGivesNoTextButThePictureBytesSoFar) {
-    Server.Route("/cut", CutShortResponse("0123456789", 100));
-    EXPECT_EQ(FetchText(Url("/cut")), "");
-    EXPECT_EQ(FetchBytes(Url("/cut")), std::optional<std::string>("0123456789"));
+TEST_F(HttpFetchTest, WhatTextAndPictureFetchesGiveBack) {
+    const std::string zeroCut("abc\0def", 7), latin = "Caf\xE9 \xC3\xA9";
+    const struct {
+        const char* Path;
+        TScriptedResponse Response;
+        std::string Text;
+        std::optional<std::string> Bytes;
+    } cases[] = {
+        // Error pages come back as bodies.
+        {"/gone", HttpResponse(404, "<html>gone</html>"), "<html>gone</html>", "<html>gone</html>"},
+        {"/broken", HttpResponse(500, "oops"), "oops", "oops"},
+        // Text ends at the first zero byte; pictures are binary and keep every byte.
+        {"/z", HttpResponse(200, zeroCut), "abc", zeroCut},
+        {"/t", HttpResponse(200, latin), latin, latin},
+        {"/empty", HttpResponse(200, ""), "", std::nullopt},
+        // A broken transfer gives no text, but the picture bytes so far.
+        {"/cut", CutShortResponse("0123456789", 100), "", "0123456789"},
+    };
+    for (const auto& c : cases) Server.Route(c.Path, c.Response);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path);
+        EXPECT_EQ(FetchText(Url(c.Path)), c.Text);
+        EXPECT_EQ(FetchBytes(Url(c.Path)), c.Bytes);
+    }
 }
 
 TEST_F(HttpFetchTest, UnreachableServerGivesEmptyResults) {
@@ -95,15 +85,13 @@ TEST_F(HttpFetchTest, BodiesOverTheLimitAreRefusedWhole) {
     EXPECT_EQ(FetchBytes(Url("/over"), limits), std::nullopt);
     EXPECT_EQ(FetchText(Url("/over-chunked"), limits), "");
     EXPECT_EQ(FetchBytes(Url("/over-chunked"), limits), std::nullopt);
-}
-
-TEST_F(HttpFetchTest, DefaultLimitIsEightMegabytes) {
+    // The default limit is eight megabytes.
     EXPECT_EQ(MaxFetchBytes, size_t(8) << 20);
     Server.Route("/huge", ChunkedResponse(std::string(MaxFetchBytes + 1, 'x')));
     EXPECT_EQ(FetchBytes(Url("/huge")), std::nullopt);
 }
 
-TEST_F(HttpFetchTest, OnlyWebAddressesAreFetched) {
+TEST_F(HttpFetchTest, OnlyWebAddressesAreFetchedOrFollowed) {
     const std::string hostPort = "127.0.0.1:" + std::to_string(Server.Port());
     Server.Route("/x", HttpResponse(200, "reached"));
     for (const std::string& url : {std::string(), std::string("file:///etc/hostname"), "ftp://" + hostPort + "/x", hostPort + "/x",
@@ -113,9 +101,7 @@ TEST_F(HttpFetchTest, OnlyWebAddressesAreFetched) {
     }
     EXPECT_EQ(Server.Requests().size(), 0u);
     EXPECT_EQ(FetchText("HTTP://" + hostPort + "/x"), "reached");
-}
-
-TEST_F(HttpFetchTest, RedirectsAreFollowedOnlyToWebAddresses) {
+    // Redirects are followed only to web addresses.
     Server.Route("/moved", HttpResponse(302, "", "Location: /target\r\n"));
     Server.Route("/target", HttpResponse(200, "arrived"));
     Server.Route("/to-file", HttpResponse(302, "", "Location: file:///etc/hostname\r\n"));

@@ -99,9 +99,14 @@ TEST_F(OnlineThreadsTest, NewerBuildIsOfferedOnceWithItsPage) {
     EXPECT_EQ(offers, 1);
     EXPECT_EQ(page, "http://127.0.0.1:1/get.html");
     EXPECT_EQ(Server.RequestCount("/update/ormverinfo.htm"), 1);
+    // An answer without a page offers our download page.
+    Server.Route("/update/ormverinfo.htm", HttpResponse(200, "[VerInfo]\nbuild=54\n"));
+    ASSERT_TRUE(StartUpdateCheck(true, Server.Base(), handlers, 53));
+    ASSERT_TRUE(PumpUntil([&] { return offers > 1 && !RunningUpdateCheck(); }));
+    EXPECT_EQ(page, Server.Base() + "download.html");
 }
 
-TEST_F(OnlineThreadsTest, SameBuildIsReportedOnlyWhenAsked) {
+TEST_F(OnlineThreadsTest, NoNewerBuildIsReportedOnlyWhenAsked) {
     TScriptedResponse answer = HttpResponse(200, "[VerInfo]\nbuild=53\n");
     answer.DelayMs = 300;
     Server.Route("/update/ormverinfo.htm", answer);
@@ -119,32 +124,18 @@ TEST_F(OnlineThreadsTest, SameBuildIsReportedOnlyWhenAsked) {
     ASSERT_TRUE(StartUpdateCheck(false, Server.Base(), handlers, 53));
     ASSERT_TRUE(PumpUntil([] { return !RunningUpdateCheck(); }));
     EXPECT_EQ(latest, 1);
-}
-
-TEST_F(OnlineThreadsTest, AnswerWithoutPageOffersOurDownloadPage) {
-    Server.Route("/update/ormverinfo.htm", HttpResponse(200, "[VerInfo]\nbuild=54\n"));
-    std::string page;
-    TUpdateHandlers handlers;
-    handlers.OnNewBuild = [&](const TUpdateAnswer& a) { page = a.NewGetUrl; };
-    ASSERT_TRUE(StartUpdateCheck(true, Server.Base(), handlers, 53));
-    ASSERT_TRUE(PumpUntil([&] { return !page.empty(); }));
-    EXPECT_EQ(page, Server.Base() + "download.html");
-}
-
-TEST_F(OnlineThreadsTest, UnreachableOrUnsetServerReportsLatestWhenAsked) {
-    int latest = 0;
-    TUpdateHandlers handlers;
-    handlers.OnNoNewBuild = [&] { ++latest; };
+    // An unreachable or unset server: the latest is reported when asked.
+    const size_t requests = Server.Requests().size();
     const std::string nobody = "http://127.0.0.1:" + std::to_string(UnusedLocalPort()) + "/";
     ASSERT_TRUE(StartUpdateCheck(false, nobody, handlers, 53));
     ASSERT_TRUE(PumpUntil([] { return !RunningUpdateCheck(); }));
     ASSERT_TRUE(StartUpdateCheck(false, "", handlers, 53));
     ASSERT_TRUE(PumpUntil([] { return !RunningUpdateCheck(); }));
-    EXPECT_EQ(latest, 2);
-    EXPECT_TRUE(Server.Requests().empty());
+    EXPECT_EQ(latest, 3);
+    EXPECT_EQ(Server.Requests().size(), requests);
 }
 
-TEST_F(OnlineThreadsTest, UnseenNewsIsHandedOverOnce) {
+TEST_F(OnlineThreadsTest, OnlyUnseenNewsIsHandedOverOnce) {
     TScriptedResponse answer = HttpResponse(200, "[Msg]\nMsgID=8\nFormWidth=400\nFormHeight=300\n");
     answer.DelayMs = 300;
     Server.Route("/news/orminfo.htm", answer);
@@ -163,18 +154,14 @@ TEST_F(OnlineThreadsTest, UnseenNewsIsHandedOverOnce) {
     EXPECT_EQ(shown[0].Url, Server.Base() + "news/msg.html");
     EXPECT_EQ(shown[0].FormWidth, 400);
     EXPECT_EQ(Server.RequestCount("/news/orminfo.htm"), 1);
-}
-
-TEST_F(OnlineThreadsTest, SeenOrMissingNewsShowsNothing) {
+    // Seen news, or no server, shows nothing.
     Server.Route("/news/orminfo.htm", HttpResponse(200, "[Msg]\nMsgID=7\n"));
-    int shown = 0;
-    TNewsHandlers handlers;
-    handlers.OnNewsReady = [&](const TNewsAnswer&) { ++shown; };
     ASSERT_TRUE(StartNewsCheck(7, Server.Base(), handlers));
     ASSERT_TRUE(PumpUntil([] { return !NewsCheckRunning(); }));
     ASSERT_TRUE(StartNewsCheck(-1, "", handlers));
     ASSERT_TRUE(PumpUntil([] { return !NewsCheckRunning(); }));
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(Server.RequestCount("/news/orminfo.htm"), 2);
 }
 
 class AdReaderTest : public OnlineThreadsTest {
@@ -192,6 +179,13 @@ protected:
         return reader;
     }
     std::string Picture(const std::string& name) const { return Server.Base() + "img/" + name; }
+    // Serves `feed` and runs a new reader until its downloads are over.
+    void RunReader(const json& feed) {
+        Server.Route("/ad/ad1.php", HttpResponse(200, feed.dump()));
+        auto reader = MakeReader();
+        ASSERT_TRUE(reader->Start(Server.Base()));
+        ASSERT_TRUE(PumpUntil([&] { return reader->Pending() == 0; }));
+    }
 };
 
 TEST_F(AdReaderTest, FirstRunDownloadsCachesAndShows) {
@@ -200,10 +194,7 @@ TEST_F(AdReaderTest, FirstRunDownloadsCachesAndShows) {
     Server.Route("/img/missing.png", HttpResponse(404, "<html>no</html>"));
     const json feed = Feed(1, {Group(0, {Item(0, "a", Picture("a.png")), Item(1, "gone", Picture("missing.png")),
                                          Item(5, "words")})});
-    Server.Route("/ad/ad1.php", HttpResponse(200, feed.dump()));
-    auto reader = MakeReader();
-    ASSERT_TRUE(reader->Start(Server.Base()));
-    ASSERT_TRUE(PumpUntil([&] { return reader->Pending() == 0; }));
+    RunReader(feed);
     ASSERT_EQ(Delivered.size(), 2u);
     EXPECT_EQ(Delivered[0].Title, "words");  // at once: no picture to wait for
     EXPECT_EQ(Delivered[1].Title, "a");
@@ -219,17 +210,10 @@ TEST_F(AdReaderTest, FirstRunDownloadsCachesAndShows) {
 TEST_F(AdReaderTest, StoredFeedIsShownFromTheCacheWithoutDownloads) {
     const std::string png = RealPng(8, 8);
     Server.Route("/img/a.png", HttpResponse(200, png));
-    Server.Route("/ad/ad1.php", HttpResponse(200, Feed(1, {Group(0, {Item(4, "a", Picture("a.png"))})}).dump()));
-    auto first = MakeReader();
-    ASSERT_TRUE(first->Start(Server.Base()));
-    ASSERT_TRUE(PumpUntil([&] { return first->Pending() == 0; }));
+    RunReader(Feed(1, {Group(0, {Item(4, "a", Picture("a.png"))})}));
     ASSERT_EQ(Delivered.size(), 1u);
-
     Delivered.clear();
-    Server.Route("/ad/ad1.php", HttpResponse(200, R"({"msg":0})"));
-    auto second = MakeReader();
-    ASSERT_TRUE(second->Start(Server.Base()));
-    ASSERT_TRUE(PumpUntil([&] { return second->Pending() == 0; }));
+    RunReader(json{{"msg", 0}});
     ASSERT_EQ(Delivered.size(), 1u);
     EXPECT_EQ(Delivered[0].Image, png);
     EXPECT_EQ(Server.RequestCount("/img/a.png"), 1);
@@ -242,13 +226,8 @@ TEST_F(AdReaderTest, PicturesThatAreNotPngAreNeitherShownNorCached) {
     std::string vast = RealPng(4, 4);
     vast.replace(16, 8, std::string("\x00\x01\x00\x00\x00\x01\x00\x00", 8));
     Server.Route("/img/vast.png", HttpResponse(200, vast));
-    Server.Route("/ad/ad1.php", HttpResponse(200, Feed(3, {Group(0, {Item(0, "f", Picture("fake.png")),
-                                                                     Item(0, "c", Picture("cut.png")),
-                                                                     Item(0, "v", Picture("vast.png"))})})
-                                                      .dump()));
-    auto reader = MakeReader();
-    ASSERT_TRUE(reader->Start(Server.Base()));
-    ASSERT_TRUE(PumpUntil([&] { return reader->Pending() == 0; }));
+    RunReader(Feed(3, {Group(0, {Item(0, "f", Picture("fake.png")), Item(0, "c", Picture("cut.png")),
+                                 Item(0, "v", Picture("vast.png"))})}));
     EXPECT_TRUE(Delivered.empty());
     for (const char* name : {"fake.png", "cut.png", "vast.png"}) EXPECT_FALSE(PathExists(Cache + name)) << name;
 }

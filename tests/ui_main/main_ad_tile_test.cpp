@@ -17,7 +17,6 @@
 #include "online/threads/online_thread.h"
 #include "platform/gfx/picture.h"
 #include "platform/gfx/text.h"
-#include "platform/shell_open.h"
 #include "skin/orb_image.h"
 #include "skin/orb_panel.h"
 #include "support/child_process.h"
@@ -60,33 +59,12 @@ protected:
     void SetUp() override {
         TMainWindowFixture::SetUp();
         FSavedAppData = std::exchange(AppDataPath, Dir / "appdata/");
-        FPreviousHook = SetShellOpenHook([this](const std::string& target) {
-            Opened.push_back(target);
-            return true;
-        });
     }
     void TearDown() override {
         // No worker may report to an application that is gone.
         EXPECT_TRUE(PumpUntil([] { return TOnlineThread::LiveCount() == 0; }));
         TMainWindowFixture::TearDown();
-        SetShellOpenHook(std::move(FPreviousHook));
         AppDataPath = FSavedAppData;
-    }
-
-    // Runs the user-interface side until `done` (false at the deadline).
-    template <class Pred>
-    bool PumpUntil(Pred done, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            {
-                std::unique_lock lock(App.QueueMutex());
-                App.QueueSignal().wait_for(lock, std::chrono::milliseconds(20));
-            }
-            App.ProcessMessages();
-        }
-        Host.Settle();
-        return true;
     }
 
     void Show(const TagOlvoAdInfo& item) {
@@ -119,11 +97,10 @@ protected:
     }
 
     testing_support::TEnvGuard FServer{ServerEnvVariable, std::nullopt};
-    std::vector<std::string> Opened;
+    TOpenedAddresses Opened;
 
 private:
     std::string FSavedAppData;
-    TShellOpenHook FPreviousHook;
 };
 
 TEST_F(AdTileTest, EachLayoutPlacesPictureAndTitleWhereItsCodeSays) {
@@ -179,7 +156,7 @@ TEST_F(AdTileTest, NothingShowsBeforeTheFirstItemNorForUnknownLayouts) {
     const TRect at = Window->imgad->FormRect();
     EXPECT_EQ(Extent(Host.PixelAt(*Window, at.Left + 100, at.Top - 4)), Whole) << "the column shows through";
     ClickOn(*Window->imgad);
-    EXPECT_TRUE(Opened.empty());
+    EXPECT_TRUE(Opened().empty());
     MoveTo(CentreOf(*Window->pnlList));
     Show(Item(AdTitleOnly, {10, 10, 130, 90}));
     ASSERT_FALSE(InkExtent().IsEmpty());
@@ -188,9 +165,11 @@ TEST_F(AdTileTest, NothingShowsBeforeTheFirstItemNorForUnknownLayouts) {
     EXPECT_TRUE(Extent(Green).IsEmpty());
 }
 
-TEST_F(AdTileTest, HoverPaintsTheTitleInItsOverColour) {
+TEST_F(AdTileTest, HoverPaintsTheOverColourAndAClickOpensOnlyAWebAddress) {
     OpenWindow();
-    Show(Item(AdTitleOnly, {10, 10, 130, 90}));
+    TagOlvoAdInfo item = Item(AdTitleOnly, {10, 10, 130, 90});
+    item.Link = "https://olvo.test/offer?id=7&x=1";
+    Show(item);
     EXPECT_FALSE(InkExtent(Ink).IsEmpty());
     MoveTo(CentreOf(*Window->imgad));
     Host.Settle();
@@ -200,21 +179,15 @@ TEST_F(AdTileTest, HoverPaintsTheTitleInItsOverColour) {
     Host.Settle();
     EXPECT_FALSE(InkExtent(Ink).IsEmpty());
     EXPECT_TRUE(InkExtent(HoverInk).IsEmpty());
-}
 
-TEST_F(AdTileTest, ClickOpensTheItemsWebAddressOnly) {
-    OpenWindow();
-    TagOlvoAdInfo item = Item(AdTitleOnly, {10, 10, 130, 90});
-    item.Link = "https://olvo.test/offer?id=7&x=1";
-    Show(item);
     ClickOn(*Window->imgad);
-    EXPECT_EQ(Opened, std::vector<std::string>{item.Link});
+    EXPECT_EQ(Opened(), std::vector<std::string>{item.Link});
     for (const char* link : {"file:///etc/passwd", "/usr/bin/xterm", "javascript:alert(1)", ""}) {
         item.Link = link;
         Show(item);
         ClickOn(*Window->imgad);
     }
-    EXPECT_EQ(Opened.size(), 1u);
+    EXPECT_EQ(Opened().size(), 1u);
 }
 
 TEST_F(AdTileTest, PictureThatDoesNotDecodeLeavesTheTileAsItWas) {
@@ -231,7 +204,7 @@ TEST_F(AdTileTest, PictureThatDoesNotDecodeLeavesTheTileAsItWas) {
     EXPECT_EQ(Extent(Green), picture);
     EXPECT_EQ(InkExtent(), title);
     ClickOn(*Window->imgad);
-    EXPECT_EQ(Opened, std::vector<std::string>{"http://olvo.test/offer"});
+    EXPECT_EQ(Opened(), std::vector<std::string>{"http://olvo.test/offer"});
 }
 
 // The example server's ad folder as the example script serves it: the feed
@@ -348,8 +321,8 @@ TEST_F(ExampleAdTileTest, ReaderStartsWithTheWindowAndFillsTheTile) {
         for (int x = 0; x < 200; ++x) changed += tile.Pixel(x, y) != column;
     EXPECT_GT(changed, 500);
     ClickOn(*Window->imgad);
-    ASSERT_EQ(Opened.size(), 1u);
-    EXPECT_TRUE(Opened[0].starts_with(Server.Base())) << Opened[0];
+    ASSERT_EQ(Opened().size(), 1u);
+    EXPECT_TRUE(Opened()[0].starts_with(Server.Base())) << Opened()[0];
 }
 
 TEST_F(ExampleAdTileTest, ServerFromTheDataFileStartsTheReaderToo) {

@@ -51,11 +51,6 @@ protected:
         Answer = path;
         ChooseFromBackupMenu(1);
     }
-    std::vector<std::string> RowCaptions() const {
-        std::vector<std::string> captions;
-        for (int i = 0; i < RowCount(); ++i) captions.push_back(RecordOfRow(i)->Description);
-        return captions;
-    }
     const TRmRecordStruct* RecordOfRow(int i) const { return TfrmORMMain::RecordOf(Row(i)); }
 
     struct TDialog {

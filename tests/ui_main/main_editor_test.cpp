@@ -4,6 +4,7 @@
 // picking dates and times in the pickers, and Save or Back. Each reminder
 // kind is listed with its texts and reaches the data file; refused saves
 // change nothing; an edited reminder whose row vanished is still saved.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -26,43 +27,15 @@ using testing_support::WriteFileBytes;
 
 namespace {
 
-bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
-    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
-    return true;
-}
-
-struct TSeen {
-    TBitmap32 Picture;  // the box as composed, to compare with the expected text
-    int Buttons = 0;
-};
-
 class EditorTest : public TMainWindowFixture {
 protected:
     // Monday 2 March 2026, 10:00, and the next day.
     const TDateTime Start = StartMoment();
     const TDateTime Tomorrow = DateOf(StartMoment()) + 1;
-    std::vector<TSeen> Boxes;
 
     void SetUp() override {
         TMainWindowFixture::SetUp();
-        // Every message box is seen and answered with its first button.
-        Host.OnLoopStart = [this](TForm* modal) {
-            TOrbMessageBox* box = Window ? Window->OrbMessageBox1 : nullptr;
-            if (!modal || !box || !box->Showing()) return;
-            Boxes.push_back({box->Picture(), box->ButtonSet()});
-            Host.QueueAction([this, box] {
-                const TPoint p = Centre(box->Layout().Button1);
-                Host.MouseMove(*box->MessageForm(), p.X, p.Y);
-                Host.Click(*box->MessageForm(), p.X, p.Y);
-            });
-        };
-    }
-    void TearDown() override {
-        Host.OnLoopStart = nullptr;
-        TMainWindowFixture::TearDown();
+        AnswerEveryBox();  // with OK, the only button of the editor's boxes
     }
 
     // A reminder due tomorrow at 8:00 (the date and flags as its kind keeps them).
@@ -94,6 +67,8 @@ protected:
         Click(Window->btnDetails);
         FinishSlide();
         ASSERT_TRUE(Window->EditorShowing());
+        EXPECT_EQ(Window->EditedRow(), row);
+        EXPECT_FALSE(Window->pnlBtn->Visible());
     }
     void Type(const std::string& text) {
         auto* editor = static_cast<TOffscreenTextEditor*>(Window->edName->Editor());
@@ -114,6 +89,10 @@ protected:
     void PickDate(TDateTime date) { static_cast<TOffscreenDatePicker*>(Window->edDate->Native())->UserPick(date); }
     void Save() {
         Click(Window->btnDone);
+        FinishSlide();
+    }
+    void Back() {
+        Click(Window->btnBack);
         FinishSlide();
     }
     TRmRecordStruct* Only() {
@@ -155,10 +134,7 @@ TEST_F(EditorTest, EachKindMadeInTheEditorIsListedWithItsTextsAndStored) {
         NewReminder();
         Type(c.Description);
         if (c.Period != PeriodOnce) Choose(Window->cbPeriod, c.Period);
-        for (TOrbCheckBox* box : c.Ticks) {
-            Click(box);
-            EXPECT_TRUE(box->Checked());
-        }
+        for (TOrbCheckBox* box : c.Ticks) Click(box);
         if (c.Date != 0) PickDate(c.Date);
         PickTime(c.Time);
         Save();
@@ -179,11 +155,11 @@ TEST_F(EditorTest, EachKindMadeInTheEditorIsListedWithItsTextsAndStored) {
         for (TOrbCheckBox* box : c.Ticks) box->SetChecked(false);
     }
     // Everything reached the data file.
-    TRemindFile reread(DataFile(), TConfigOnClose::Keep, TIniAccess::ReadOnly);
-    ASSERT_EQ(reread.Records().size(), cases.size());
+    const auto reread = ReadBack();
+    ASSERT_EQ(reread->Records().size(), cases.size());
     for (size_t n = 0; n < cases.size(); ++n) {
-        EXPECT_EQ(reread.Records()[n]->Description, cases[n].Description);
-        EXPECT_EQ(ScheduleTextOf(*reread.Records()[n]), cases[n].Schedule);
+        EXPECT_EQ(reread->Records()[n]->Description, cases[n].Description);
+        EXPECT_EQ(ScheduleTextOf(*reread->Records()[n]), cases[n].Schedule);
     }
 }
 
@@ -211,12 +187,11 @@ TEST_F(EditorTest, RefusalsComeInOrderAndChangeNothing) {
     expectRefused("TimeOver");
     EXPECT_EQ(Window->edName->Text(), "Take the train") << "the entries stay for correcting";
 
-    Choose(Window->cbPeriod, PeriodWeekly);
-    Save();
-    expectRefused("NoneSelected");
-    Choose(Window->cbPeriod, PeriodMonthly);
-    Save();
-    expectRefused("NoneSelected");
+    for (int period : {PeriodWeekly, PeriodMonthly}) {
+        Choose(Window->cbPeriod, period);
+        Save();
+        expectRefused("NoneSelected");
+    }
     EXPECT_EQ(Boxes.size(), 4u);
 
     Choose(Window->cbPeriod, PeriodOnce);
@@ -264,9 +239,9 @@ TEST_F(EditorTest, ModifyAndRecoverMovesACompletedReminderBackToUnfinished) {
     Click(Window->btnUnfinish);
     Host.Settle();
     EXPECT_NE(Window->FindListRow(record), nullptr);
-    TRemindFile reread(DataFile(), TConfigOnClose::Keep, TIniAccess::ReadOnly);
-    ASSERT_EQ(reread.Records().size(), 1u);
-    EXPECT_EQ(reread.Records()[0]->EndTime, 0);
+    const auto reread = ReadBack();
+    ASSERT_EQ(reread->Records().size(), 1u);
+    EXPECT_EQ(reread->Records()[0]->EndTime, 0);
 }
 
 TEST_F(EditorTest, WeeklyAfterMonthlyShowsTheWeekPanelWithTheRemindersDays) {
@@ -274,26 +249,26 @@ TEST_F(EditorTest, WeeklyAfterMonthlyShowsTheWeekPanelWithTheRemindersDays) {
     Seed("Choir", PeriodWeekly, {2, 5});
     Seed("Market", PeriodWeekly, {0});
     OpenWindow();
-    const auto& records = Window->Store().Records();
-    OpenRow(records[0].get());
-    EXPECT_TRUE(Window->pnlMonth->Visible());
-    EXPECT_FALSE(Window->pnlWeek->Visible());
-    EXPECT_FALSE(Window->pnlDate->Visible());
-    for (int day = 1; day <= 31; ++day) EXPECT_EQ(Window->DayBoxes[size_t(day)]->Checked(), day == 3 || day == 20);
-    Click(Window->btnBack);
-    FinishSlide();
-
-    OpenRow(records[1].get());
-    EXPECT_TRUE(Window->pnlWeek->Visible());
-    EXPECT_FALSE(Window->pnlMonth->Visible());
-    EXPECT_EQ(Window->cbPeriod->index(), PeriodWeekly);
-    for (int day = 1; day <= 7; ++day) EXPECT_EQ(Window->WeekBoxes[size_t(day)]->Checked(), day == 3 || day == 6);
-    Click(Window->btnBack);
-    FinishSlide();
-
-    OpenRow(records[2].get());
-    EXPECT_TRUE(Window->pnlWeek->Visible());
-    for (int day = 1; day <= 7; ++day) EXPECT_EQ(Window->WeekBoxes[size_t(day)]->Checked(), day == 1);
+    struct TCase {
+        bool Weekly;
+        std::vector<size_t> Ticked;  // the boxes ticked (1-based)
+    };
+    const TCase cases[] = {{false, {3, 20}}, {true, {3, 6}}, {true, {1}}};
+    for (size_t n = 0; n < 3; ++n) {
+        const TCase& c = cases[n];
+        SCOPED_TRACE(n);
+        OpenRow(Window->Store().Records()[n].get());
+        EXPECT_EQ(Window->pnlWeek->Visible(), c.Weekly);
+        EXPECT_EQ(Window->pnlMonth->Visible(), !c.Weekly);
+        EXPECT_FALSE(Window->pnlDate->Visible());
+        EXPECT_EQ(Window->cbPeriod->index(), c.Weekly ? PeriodWeekly : PeriodMonthly);
+        const size_t last = c.Weekly ? 7 : 31;
+        for (size_t day = 1; day <= last; ++day)
+            EXPECT_EQ((c.Weekly ? Window->WeekBoxes[day] : Window->DayBoxes[day])->Checked(),
+                      std::count(c.Ticked.begin(), c.Ticked.end(), day) == 1)
+                << day;
+        Back();
+    }
 }
 
 TEST_F(EditorTest, VoiceChoiceFollowsTheReminder) {
@@ -311,11 +286,8 @@ TEST_F(EditorTest, VoiceChoiceFollowsTheReminder) {
         OpenRow(records[size_t(c.Row)].get());
         EXPECT_EQ(Window->cbbVoice->index(), c.Choice);
         EXPECT_EQ(Window->pnlVoice->Visible(), c.RowShown);
-        if (c.RowShown) {
-            EXPECT_EQ(Window->edtVoice->Text(), "/home/user/Music/bell.ogg");
-        }
-        Click(Window->btnBack);
-        FinishSlide();
+        if (c.RowShown) EXPECT_EQ(Window->edtVoice->Text(), "/home/user/Music/bell.ogg");
+        Back();
     }
     // Saving keeps each choice as it was read.
     OpenRow(records[1].get());
@@ -336,8 +308,7 @@ TEST_F(EditorTest, BackDiscardsTheChangesWithoutAQuestion) {
     Type(" and the optician");
     Choose(Window->cbPeriod, PeriodMonthly);
     Click(Window->DayBoxes[9]);
-    Click(Window->btnBack);
-    FinishSlide();
+    Back();
     EXPECT_EQ(Host.MaxLoopDepth(), 0) << "no box asked anything";
     EXPECT_FALSE(Window->EditorShowing());
     EXPECT_TRUE(Window->pnlList->Visible());
@@ -476,8 +447,7 @@ TEST_F(EditorTest, TestButtonShowsStopWhilePlayingAndPlayAfterwards) {
     Click(Window->btnTest);
     Host.Settle();
     ASSERT_NE(Window->TestVoice().SoundDevice, 0u);
-    Click(Window->btnBack);
-    FinishSlide();
+    Back();
     EXPECT_EQ(Window->TestVoice().SoundDevice, 0u);
     EXPECT_TRUE(SamePixels(Window->btnTest->ImgBtn(), play));
 }
@@ -490,11 +460,12 @@ TEST_F(EditorTest, LanguagePassRefillsTheEntriesAndStartsThePeriodOverAtOnce) {
     Choose(Window->cbPeriod, PeriodWeekly);
     Choose(Window->cbbVoice, 2);
     Window->ApplyLanguage();
-    ASSERT_EQ(Window->cbPeriod->Count(), 5);
-    const char* periods[] = {"Once", "Daily", "Weekly", "Monthly", "Yearly"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(Window->cbPeriod->GetItem(i)->Caption, periods[i]);
-    ASSERT_EQ(Window->cbbVoice->Count(), 3);
-    EXPECT_EQ(Window->cbbVoice->GetItem(2)->Caption, "Custom");
+    std::vector<std::string> periods, voices;
+    for (int i = 0; i < Window->cbPeriod->Count(); ++i) periods.push_back(Window->cbPeriod->GetItem(i)->Caption);
+    for (int i = 0; i < Window->cbbVoice->Count(); ++i) voices.push_back(Window->cbbVoice->GetItem(i)->Caption);
+    EXPECT_EQ(periods, (std::vector<std::string>{"Once", "Daily", "Weekly", "Monthly", "Yearly"}));
+    EXPECT_EQ(voices.size(), 3u);
+    EXPECT_EQ(voices.back(), "Custom");
     EXPECT_EQ(Window->cbPeriod->index(), 0);
     EXPECT_EQ(Window->cbPeriod->Text(), "Once");
     EXPECT_TRUE(Window->pnlDate->Visible());
@@ -545,14 +516,12 @@ TEST_F(EditorTest, EveryKindLaysOutWithoutOverlapsOrCutCaptions) {
         }
         for (TOrbLabel* label : {Window->lblName, Window->lblRepeat, Window->lblTime, Window->lblDate, Window->lblVoice})
             EXPECT_FALSE(label->TextCut()) << label->Name;
-        bool cut = false;
-        for (size_t i = 1; i <= 7; ++i) {
-            Window->WeekBoxes[i]->CaptionRect(cut);
-            EXPECT_FALSE(cut) << Window->WeekBoxes[i]->Name;
-        }
-        for (size_t i = 1; i <= 31; ++i) {
-            Window->DayBoxes[i]->CaptionRect(cut);
-            EXPECT_FALSE(cut) << Window->DayBoxes[i]->Name;
+        std::vector<TOrbCheckBox*> boxes(Window->WeekBoxes.begin() + 1, Window->WeekBoxes.end());
+        boxes.insert(boxes.end(), Window->DayBoxes.begin() + 1, Window->DayBoxes.end());
+        for (TOrbCheckBox* box : boxes) {
+            bool cut = false;
+            box->CaptionRect(cut);
+            EXPECT_FALSE(cut) << box->Name;
         }
     }
 }

@@ -4,7 +4,6 @@
 // of the test's own on 127.0.0.1: which box shows, what Yes and No do, and
 // that the box never holds the check's worker.
 #include <chrono>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@
 #include "online/threads/online_thread.h"
 #include "online/threads/update_threads.h"
 #include "online/update_check.h"
-#include "platform/shell_open.h"
 #include "skin/orb_button.h"
 #include "skin/orb_label.h"
 
@@ -30,63 +28,28 @@ class MainLinksTest : public TMainWindowFixture {
 protected:
     void SetUp() override {
         TMainWindowFixture::SetUp();
-        FPreviousHook = SetShellOpenHook([this](const std::string& target) {
-            std::lock_guard lock(FOpenedMutex);
-            FOpened.push_back(target);
-            return true;
-        });
-        // Every modal loop of a message box is noted and answered with
-        // NextAnswer, so an unexpected box shows as a count, not a hang.
-        Host.OnLoopStart = [this](TForm* modal) {
-            if (!modal || !Window || !Window->OrbMessageBox1->Showing()) return;
-            Boxes.push_back(Window->OrbMessageBox1->ButtonSet());
-            if (OnBox) OnBox();
-            Host.QueueAction([this] { ClickBoxButton(NextAnswer); });
-        };
+        AnswerEveryBox();
     }
     void TearDown() override {
         // No worker may report to an application that is gone.
         EXPECT_TRUE(PumpUntil([] { return TOnlineThread::LiveCount() == 0; }));
-        Host.OnLoopStart = nullptr;
         if (AboutWindow) App.FreeForm(AboutWindow);
         TMainWindowFixture::TearDown();
-        SetShellOpenHook(std::move(FPreviousHook));
     }
 
-    std::vector<std::string> Opened() {
-        std::lock_guard lock(FOpenedMutex);
-        return FOpened;
-    }
-
-    void ClickBoxButton(int result) {
-        TOrbMessageBox* box = Window->OrbMessageBox1;
-        if (!box->Showing()) return;
-        const TMsgLayout& layout = box->Layout();
-        const TPoint p = Centre(result == mrYes ? layout.Button2 : layout.Button1);
-        TForm& form = *box->MessageForm();
-        Host.MouseMove(form, p.X, p.Y);
-        Host.Click(form, p.X, p.Y);
-    }
-
-    // Runs the user-interface side until `done`; the deadline only turns a
-    // hang into a failure.
-    template <class Pred>
-    bool PumpUntil(Pred done, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            {
-                std::unique_lock lock(App.QueueMutex());
-                App.QueueSignal().wait_for(lock, std::chrono::milliseconds(20));
-            }
-            App.ProcessMessages();
-        }
-        Host.Settle();
-        return true;
-    }
     // Until the check has ended and every box it asked for is closed.
     bool CheckOver() {
         return PumpUntil([] { return !RunningUpdateCheck() && TOnlineThread::LiveCount() == 0; });
+    }
+    // Asks for the check with the link; its box is answered with `answer`.
+    void Ask(int answer = mrOk) {
+        NextAnswer = answer;
+        ClickOn(*Window->lbl3);
+    }
+    // Until `count` boxes in all have been answered, and the check is over.
+    void AwaitBoxes(size_t count = 1) {
+        ASSERT_TRUE(PumpUntil([&] { return BoxAnswered(count); }));
+        EXPECT_TRUE(CheckOver());
     }
 
     void ServeBuild(int build, const std::string& extra = "", int delayMs = 0) {
@@ -103,27 +66,13 @@ protected:
 
     TLocalHttpServer Server;
     TEnvGuard ServerVariable{ServerEnvVariable, Server.Base()};
-    std::vector<int> Boxes;
-    int NextAnswer = mrNo;
-    std::function<void()> OnBox;
-
-private:
-    TShellOpenHook FPreviousHook;
-    std::mutex FOpenedMutex;
-    std::vector<std::string> FOpened;
+    TOpenedAddresses Opened;
 };
 
 // ---- the link buttons ----
 
 TEST_F(MainLinksTest, EachLinkButtonOpensItsPage) {
     OpenWithAutoUpdate(false);
-    EXPECT_EQ(Window->btn3->Tag, 1);
-    EXPECT_EQ(Window->btn1->Tag, 2);
-    EXPECT_EQ(Window->btn2->Tag, 3);
-    EXPECT_EQ(Window->btn4->Tag, 4);
-    EXPECT_EQ(Window->btn1->Hint, "Follow us on Facebook");
-    EXPECT_EQ(Window->btn3->Hint, "Share it to your friends");
-
     for (TOrbButton* button : {Window->btn1, Window->btn2, Window->btn3, Window->btn4}) ClickOn(*button);
     const std::string base = Server.Base();
     const std::vector<std::string> expected = {base + FollowPagePath, base + UpdatesPagePath, ShareMailLink(base),
@@ -162,14 +111,11 @@ TEST_F(MainLinksTest, TheDataFilesServerServesTheLinksToo) {
 TEST_F(MainLinksTest, NewerBuildAskedYesOpensTheDownloadPageNoDoesNot) {
     OpenWithAutoUpdate(false);
     ServeBuild(CurrentBuild() + 1, "NewGetUrl=" + Page() + "\n");
-    for (int answer : {mrYes, mrNo}) {
-        NextAnswer = answer;
-        const size_t before = Boxes.size();
-        ClickOn(*Window->lbl3);
-        ASSERT_TRUE(PumpUntil([&] { return Boxes.size() > before && !Window->OrbMessageBox1->Showing(); }));
-        EXPECT_TRUE(CheckOver());
-    }
-    EXPECT_EQ(Boxes, (std::vector<int>{BtnSetYesNo, BtnSetYesNo}));
+    Ask(mrYes);
+    AwaitBoxes(1);
+    Ask(mrNo);
+    AwaitBoxes(2);
+    EXPECT_EQ(BoxButtonSets(), (std::vector<int>{BtnSetYesNo, BtnSetYesNo}));
     EXPECT_EQ(Opened(), std::vector<std::string>{Page()});
     EXPECT_EQ(Server.RequestCount(UpdateRoute), 2);
 }
@@ -177,11 +123,9 @@ TEST_F(MainLinksTest, NewerBuildAskedYesOpensTheDownloadPageNoDoesNot) {
 TEST_F(MainLinksTest, NoNewerBuildAskedReportsTheLatest) {
     OpenWithAutoUpdate(false);
     ServeBuild(CurrentBuild());
-    NextAnswer = mrOk;
-    ClickOn(*Window->lbl3);
-    ASSERT_TRUE(PumpUntil([&] { return !Boxes.empty() && !Window->OrbMessageBox1->Showing(); }));
-    EXPECT_TRUE(CheckOver());
-    EXPECT_EQ(Boxes, std::vector<int>{BtnSetOk});
+    Ask();
+    AwaitBoxes();
+    EXPECT_EQ(BoxButtonSets(), std::vector<int>{BtnSetOk});
     EXPECT_TRUE(Opened().empty());
 }
 
@@ -189,22 +133,18 @@ TEST_F(MainLinksTest, WithoutServerAskedReportsTheLatestWithoutRequest) {
     TEnvGuard none(ServerEnvVariable, std::nullopt);
     OpenWithAutoUpdate(true);
     EXPECT_FALSE(RunningUpdateCheck());  // the silent check had nothing to ask
-    NextAnswer = mrOk;
-    ClickOn(*Window->lbl3);
-    ASSERT_TRUE(PumpUntil([&] { return !Boxes.empty() && !Window->OrbMessageBox1->Showing(); }));
-    EXPECT_TRUE(CheckOver());
-    EXPECT_EQ(Boxes, std::vector<int>{BtnSetOk});
+    Ask();
+    AwaitBoxes();
+    EXPECT_EQ(BoxButtonSets(), std::vector<int>{BtnSetOk});
     EXPECT_EQ(Server.RequestCount(UpdateRoute), 0);
 }
 
 TEST_F(MainLinksTest, TwoQuickClicksMakeOneCheckAndOneBox) {
     OpenWithAutoUpdate(false);
     ServeBuild(CurrentBuild(), "", 300);
-    NextAnswer = mrOk;
-    ClickOn(*Window->lbl3);
-    ClickOn(*Window->lbl3);
-    ASSERT_TRUE(PumpUntil([&] { return !Boxes.empty() && !Window->OrbMessageBox1->Showing(); }));
-    EXPECT_TRUE(CheckOver());
+    Ask();
+    Ask();
+    AwaitBoxes();
     EXPECT_EQ(Boxes.size(), 1u);
     EXPECT_EQ(Server.RequestCount(UpdateRoute), 1);
 }
@@ -215,9 +155,8 @@ TEST_F(MainLinksTest, SilentCheckOffersANewerBuild) {
     ServeBuild(CurrentBuild() + 1, "NewGetUrl=" + Page() + "\n");
     NextAnswer = mrYes;
     OpenWithAutoUpdate(true);
-    ASSERT_TRUE(PumpUntil([&] { return !Boxes.empty() && !Window->OrbMessageBox1->Showing(); }));
-    EXPECT_TRUE(CheckOver());
-    EXPECT_EQ(Boxes, std::vector<int>{BtnSetYesNo});
+    AwaitBoxes();
+    EXPECT_EQ(BoxButtonSets(), std::vector<int>{BtnSetYesNo});
     EXPECT_EQ(Opened(), std::vector<std::string>{Page()});
 }
 
@@ -230,11 +169,9 @@ TEST_F(MainLinksTest, SilentCheckWithNothingNewerShowsNothingAndIgnoresClicks) {
     EXPECT_TRUE(Boxes.empty());
     EXPECT_EQ(Server.RequestCount(UpdateRoute), 1);
     // Once it is over, a click asks.
-    NextAnswer = mrOk;
-    ClickOn(*Window->lbl3);
-    ASSERT_TRUE(PumpUntil([&] { return !Boxes.empty() && !Window->OrbMessageBox1->Showing(); }));
-    EXPECT_TRUE(CheckOver());
-    EXPECT_EQ(Boxes, std::vector<int>{BtnSetOk});
+    Ask();
+    AwaitBoxes();
+    EXPECT_EQ(BoxButtonSets(), std::vector<int>{BtnSetOk});
 }
 
 TEST_F(MainLinksTest, SilentCheckUnreachableOrSwitchedOffShowsNothing) {
@@ -272,11 +209,9 @@ TEST_F(MainLinksTest, TheBoxShowsAfterTheWorkerIsThrough) {
             clickIgnoredDuringBox = !RunningUpdateCheck();
         });
     };
-    NextAnswer = mrNo;
     OpenWithAutoUpdate(false);
-    ClickOn(*Window->lbl3);
-    ASSERT_TRUE(PumpUntil([&] { return !Boxes.empty() && !Window->OrbMessageBox1->Showing(); }));
-    EXPECT_TRUE(CheckOver());
+    Ask(mrNo);
+    AwaitBoxes();
     EXPECT_TRUE(workerEndedDuringBox);
     EXPECT_TRUE(clickIgnoredDuringBox);
     EXPECT_EQ(Server.RequestCount(UpdateRoute), 1);
@@ -289,7 +224,7 @@ TEST_F(MainLinksTest, WindowGoneBeforeTheAnswerShowsNoBox) {
     ASSERT_TRUE(RunningUpdateCheck());
     App.FreeForm(Window);
     Window = nullptr;
-    EXPECT_TRUE(PumpUntil([] { return !RunningUpdateCheck() && TOnlineThread::LiveCount() == 0; }));
+    EXPECT_TRUE(CheckOver());
     EXPECT_TRUE(Boxes.empty());
     EXPECT_TRUE(Opened().empty());
 }

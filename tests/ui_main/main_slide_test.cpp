@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int PageLeft = 205, PageTop = 31, PageWidth = 450, PageHeight = 400;
+constexpr bool Editor = true, List = false;
 
 class SlideTest : public TMainWindowFixture {
 protected:
@@ -20,19 +21,14 @@ protected:
         Before = Host.Screenshot(*Window);
     }
 
-    void ExpectListInFront() {
+    // The slide is over with that page in front, the editor page in its place.
+    void ExpectInFront(bool editor) {
         EXPECT_FALSE(Window->Sliding());
-        EXPECT_FALSE(Window->EditorShowing());
-        EXPECT_TRUE(Window->pnlList->Visible());
-        EXPECT_FALSE(Window->pnlDetails->Visible());
-        EXPECT_EQ(Window->pnlDetails->BoundsRect(), Bounds(PageLeft + PageWidth, PageTop, PageWidth, PageHeight));
-    }
-    void ExpectEditorInFront() {
-        EXPECT_FALSE(Window->Sliding());
-        EXPECT_TRUE(Window->EditorShowing());
-        EXPECT_FALSE(Window->pnlList->Visible());
-        EXPECT_TRUE(Window->pnlDetails->Visible());
-        EXPECT_EQ(Window->pnlDetails->BoundsRect(), Bounds(PageLeft, PageTop, PageWidth, PageHeight));
+        EXPECT_EQ(Window->EditorShowing(), editor);
+        EXPECT_EQ(Window->pnlList->Visible(), !editor);
+        EXPECT_EQ(Window->pnlDetails->Visible(), editor);
+        EXPECT_EQ(Window->pnlDetails->BoundsRect(),
+                  Bounds(editor ? PageLeft : PageLeft + PageWidth, PageTop, PageWidth, PageHeight));
     }
     // The window shows the list page's columns from..to-1 (as they were
     // before the slide) at the page's left edge.
@@ -50,7 +46,7 @@ protected:
 };
 
 TEST_F(SlideTest, TheEditorSlidesInFromTheRightInFifteenSteps) {
-    ExpectListInFront();
+    ExpectInFront(List);
     Window->SlidePages();
     EXPECT_TRUE(Window->Sliding());
     EXPECT_TRUE(Window->EditorShowing()) << "sliding in counts as showing";
@@ -70,15 +66,15 @@ TEST_F(SlideTest, TheEditorSlidesInFromTheRightInFifteenSteps) {
         if (step == 5 || step == 11) ExpectListColumns(30 * step, PageWidth, __LINE__);
         Host.Advance(5);
     }
-    ExpectEditorInFront();
+    ExpectInFront(Editor);
     Host.Advance(100);
-    ExpectEditorInFront();
+    ExpectInFront(Editor);
 }
 
 TEST_F(SlideTest, TheListSlidesBackFromTheLeftWithThePictureTakenWhenTheEditorOpened) {
     Window->SlidePages();
     FinishSlide();
-    ExpectEditorInFront();
+    ExpectInFront(Editor);
 
     Window->SlidePages();
     EXPECT_TRUE(Window->Sliding());
@@ -92,7 +88,7 @@ TEST_F(SlideTest, TheListSlidesBackFromTheLeftWithThePictureTakenWhenTheEditorOp
             if (step == 4 || step == 10) ExpectListColumns(PageWidth - 30 * step, PageWidth, __LINE__);
         }
     }
-    ExpectListInFront();
+    ExpectInFront(List);
     EXPECT_EQ(Host.Screenshot(*Window).Pixel(PageLeft + 100, PageTop + 60),
               Before.Pixel(PageLeft + 100, PageTop + 60));
 }
@@ -106,7 +102,7 @@ TEST_F(SlideTest, ARequestWhileOneRunsFinishesTheRunningSlideFirst) {
     EXPECT_FALSE(Window->EditorShowing());
     EXPECT_EQ(Window->pnlDetails->Left(), PageLeft) << "the first slide ended where it was going";
     Host.Advance(5 * 15);
-    ExpectListInFront();
+    ExpectInFront(List);
 
     // And again on the way back.
     Window->SlidePages();
@@ -117,7 +113,7 @@ TEST_F(SlideTest, ARequestWhileOneRunsFinishesTheRunningSlideFirst) {
     EXPECT_TRUE(Window->EditorShowing());
     EXPECT_FALSE(Window->pnlList->Visible());
     FinishSlide();
-    ExpectEditorInFront();
+    ExpectInFront(Editor);
 }
 
 TEST_F(SlideTest, InputIsHandledWhileThePagesSlide) {
@@ -130,7 +126,7 @@ TEST_F(SlideTest, InputIsHandledWhileThePagesSlide) {
     EXPECT_EQ(AskedButtonSets.size(), 1u);
     EXPECT_EQ(Window->CurrentTab(), TReminderTab::Unfinished);
     FinishSlide();
-    ExpectEditorInFront();
+    ExpectInFront(Editor);
 }
 
 TEST_F(SlideTest, TheHoverPanelIsNotCarriedOntoTheEditor) {

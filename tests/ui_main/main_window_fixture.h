@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "i18n/lang_path.h"
 #include "i18n/lang_text.h"
@@ -20,12 +23,43 @@
 #include "platform/gui/application.h"
 #include "platform/locale_format.h"
 #include "platform/offscreen/offscreen_host.h"
+#include "platform/shell_open.h"
 #include "schedule/remind_dlg.h"
 #include "skin/orb_list_box.h"
 #include "skin/orb_message_box.h"
 #include "store/remind_file.h"
 #include "support/test_support.h"
 #include "ui/main/main_form.h"
+
+// Notes every address the program hands to the desktop instead of opening
+// it, while it lives; Opened() gives them in order.
+class TOpenedAddresses {
+public:
+    TOpenedAddresses()
+        : FPrevious(SetShellOpenHook([this](const std::string& target) {
+              std::lock_guard lock(FMutex);
+              FOpened.push_back(target);
+              return true;
+          })) {}
+    ~TOpenedAddresses() { SetShellOpenHook(std::move(FPrevious)); }
+    std::vector<std::string> operator()() {
+        std::lock_guard lock(FMutex);
+        return FOpened;
+    }
+
+private:
+    std::mutex FMutex;
+    std::vector<std::string> FOpened;
+    TShellOpenHook FPrevious;
+};
+
+inline bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y)) return false;
+    return true;
+}
 
 class TMainWindowFixture : public ::testing::Test {
 protected:
@@ -46,6 +80,7 @@ protected:
     }
 
     void TearDown() override {
+        if (FAnsweringBoxes) Host.OnLoopStart = nullptr;
         // The alert window's rows refer to records the main window's store
         // owns: it goes first.
         if (AlertWindow) App.FreeForm(AlertWindow);
@@ -59,10 +94,7 @@ protected:
         tzset();
     }
 
-    std::string DataFile() const { return DataFilePath.empty() ? Dir / DataFileName : DataFilePath; }
-    // Another data file (set before the store is first used): one in a
-    // folder that does not exist cannot be written.
-    std::string DataFilePath;
+    std::string DataFile() const { return Dir / DataFileName; }
 
     // The store: the window's once it is open, before that the one the
     // window will take.
@@ -151,6 +183,57 @@ protected:
     // The button sets of the boxes answered so far.
     std::vector<int> AskedButtonSets;
 
+    // From here on every message box of the window is noted (as composed)
+    // and answered with NextAnswer's button, after OnBox runs; an unexpected
+    // box shows as a count, not a hang.
+    struct TSeenBox {
+        TBitmap32 Picture;
+        int Buttons = 0;
+    };
+    void AnswerEveryBox() {
+        FAnsweringBoxes = true;
+        Host.OnLoopStart = [this](TForm* modal) {
+            TOrbMessageBox* box = Window ? Window->OrbMessageBox1 : nullptr;
+            if (!modal || !box || !box->Showing()) return;
+            Boxes.push_back({box->Picture(), box->ButtonSet()});
+            if (OnBox) OnBox();
+            Host.QueueAction([this, box] {
+                if (!box->Showing()) return;
+                const TMsgLayout& layout = box->Layout();
+                const TPoint p = Centre(NextAnswer == mrYes ? layout.Button2 : layout.Button1);
+                Host.MouseMove(*box->MessageForm(), p.X, p.Y);
+                Host.Click(*box->MessageForm(), p.X, p.Y);
+            });
+        };
+    }
+    std::vector<int> BoxButtonSets() const {
+        std::vector<int> sets;
+        for (const TSeenBox& box : Boxes) sets.push_back(box.Buttons);
+        return sets;
+    }
+    bool BoxAnswered(size_t count = 1) const { return Boxes.size() >= count && !Window->OrbMessageBox1->Showing(); }
+    std::vector<TSeenBox> Boxes;
+    int NextAnswer = mrOk;
+    std::function<void()> OnBox;
+
+    // Runs the user-interface side until `done` (false at the deadline,
+    // which only turns a hang into a failure).
+    template <class Pred>
+    bool PumpUntil(Pred done, std::chrono::milliseconds limit = std::chrono::seconds(15)) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            {
+                std::unique_lock lock(App.QueueMutex());
+                App.QueueSignal().wait_for(lock, std::chrono::milliseconds(20));
+            }
+            App.ProcessMessages();
+            Host.Settle();
+        }
+        Host.Settle();
+        return true;
+    }
+
     // Runs the page slide to its end (15 steps of 5 ms).
     void FinishSlide() { Host.Advance(5 * 20); }
 
@@ -163,4 +246,5 @@ protected:
 
 private:
     int FCreated = 0;
+    bool FAnsweringBoxes = false;
 };
