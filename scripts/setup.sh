@@ -31,8 +31,9 @@ PACKAGES=(
   dpkg-dev file desktop-file-utils appstream
   # a private session bus for the tray tests (dbus-daemon --session)
   dbus-daemon
-  # a real window manager for the end-to-end journeys run under one
-  openbox
+  # a real window manager for the end-to-end journeys run under one, and
+  # a plain X client (xmessage) that holds the keyboard while alerts pop up
+  openbox x11-utils
 )
 
 # Locales the tests use to check regional date and time formats.
