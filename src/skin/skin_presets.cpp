@@ -53,4 +53,6 @@ void LoadProgramMenuSkin(TOrbPopupMenu& menu) {
     menu.MarginItemX = 1;
     menu.MarginItemY = 1;
     menu.MarginText = 8;
+    // An entry that cannot be chosen reads as such (the tray's Language).
+    menu.FontDisable.Color = DisabledMenuText;
 }

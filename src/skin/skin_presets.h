@@ -16,6 +16,8 @@ void LoadProgramScrollBarSkin(TOrbScrollBarSkin& skin, TOrbUIScrollkind kind = s
 // pixels high, inset 5 from the shadowed edge, a 40-pixel mark column).
 // The minimum width is each menu's own.
 void LoadProgramMenuSkin(TOrbPopupMenu& menu);
+// The text colour of a menu entry that cannot be chosen (rgb 160, 160, 160).
+constexpr TColor DisabledMenuText = 0xA0A0A0;
 
 // The image turned about its main diagonal: column x becomes row x.
 TPngImage Transposed(const TPngImage& image);

@@ -4,8 +4,11 @@
 // of a level taller than the work area, and pixels of the composed levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/gui/gui_fixture.h"
 #include "skin/orb_popup_menu.h"
+#include "skin/skin_presets.h"
 
 namespace {
 
@@ -420,3 +423,23 @@ TEST(ShortCutText, NamesModifiersAndKeys) {
 }
 
 }  // namespace
+
+// With the program's skin an entry that cannot be chosen is drawn in grey,
+// lighter than the darkest ink of an entry that can.
+TEST_F(PopupMenuTest, TheProgramsSkinGreysEntriesThatCannotBeChosen) {
+    LoadProgramMenuSkin(*Menu);
+    Menu->Popup(100, 100);
+    const TBitmap32& image = Menu->LevelImage(0);
+    auto darkest = [&](const TOrbMenuItem* item) {
+        int least = 255 * 3;
+        const TRect& r = item->ItemRect;
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x) {
+                const TColor32 p = image.Pixel(x, y);
+                least = std::min(least, int(RedOf(p)) + GreenOf(p) + BlueOf(p));
+            }
+        return least;
+    };
+    EXPECT_LT(darkest(Exit), 3 * 100) << "enabled text is dark";
+    EXPECT_GE(darkest(Disabled), 3 * 140) << "disabled text is grey";
+}
