@@ -46,6 +46,7 @@ struct TOrbPopupMenu::THookState {
     TOrbPopupMenu* Menu = nullptr;
     std::weak_ptr<void> MenuAlive;
     std::function<TKeyHookResult(TForm*, int, TShiftState)> PreviousKeyHook;
+    std::function<void(TForm*)> PreviousPressHook;
 
     bool Live() const { return !MenuAlive.expired() && Menu->FShowing && Menu->FHooks.get() == this; }
 };
@@ -57,6 +58,19 @@ struct TOrbPopupMenu::TMenuKeyHook {
         auto previous = state->PreviousKeyHook;
         if (state->Live() && state->Menu->MenuKey(key) == TKeyHookResult::Swallow) return TKeyHookResult::Swallow;
         return previous ? previous(form, key, shift) : TKeyHookResult::Pass;
+    }
+};
+
+// A press in a window of the program that is not one of the menus closes
+// the menu, as a click elsewhere does (the application stays active, so
+// no deactivation tells).
+struct TOrbPopupMenu::TMenuPressHook {
+    std::shared_ptr<THookState> State;
+    void operator()(TForm* form) const {
+        std::shared_ptr<THookState> state = State;
+        auto previous = state->PreviousPressHook;
+        if (state->Live() && !dynamic_cast<TOrbMenuForm*>(form)) state->Menu->CloseMenu(true);
+        if (previous) previous(form);
     }
 };
 
@@ -312,6 +326,8 @@ void TOrbPopupMenu::InstallHooks() {
     state->MenuAlive = Lifetime();
     state->PreviousKeyHook = Application->OnKeyHook;
     Application->OnKeyHook = TMenuKeyHook{state};
+    state->PreviousPressHook = Application->OnFormPress;
+    Application->OnFormPress = TMenuPressHook{state};
     FHooks = std::move(state);
     // A click on another window of the program leaves the application
     // active; the window that had the focus still loses it.
@@ -336,4 +352,6 @@ void TOrbPopupMenu::RemoveHooks() {
     if (!Application) return;
     const auto* keyHook = Application->OnKeyHook.target<TMenuKeyHook>();
     if (keyHook && keyHook->State == state) Application->OnKeyHook = state->PreviousKeyHook;
+    const auto* pressHook = Application->OnFormPress.target<TMenuPressHook>();
+    if (pressHook && pressHook->State == state) Application->OnFormPress = state->PreviousPressHook;
 }

@@ -238,6 +238,7 @@ private:
     friend class TOrbMenuForm;
     struct THookState;
     struct TMenuKeyHook;
+    struct TMenuPressHook;
 
     // items (orb_popup_menu.cpp)
     void RegisterShortCut(TOrbMenuItem* item);

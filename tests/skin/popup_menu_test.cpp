@@ -443,3 +443,16 @@ TEST_F(PopupMenuTest, TheProgramsSkinGreysEntriesThatCannotBeChosen) {
     EXPECT_LT(darkest(Exit), 3 * 100) << "enabled text is dark";
     EXPECT_GE(darkest(Disabled), 3 * 140) << "disabled text is grey";
 }
+
+// A press in another window of the program closes the menu although the
+// application stays active; a press inside the menu does not.
+TEST_F(PopupMenuTest, APressInAnotherWindowOfTheProgramClosesTheMenu) {
+    Host.ActivateForm(*Main);
+    Menu->Popup(100, 100);
+    Host.MouseDown(Level(0), 2, 2);
+    EXPECT_TRUE(Menu->Showing()) << "a press on the menu's own frame";
+    Host.MouseUp(Level(0), 2, 2);
+    Host.MouseDown(*Main, 10, 10);
+    EXPECT_FALSE(Menu->Showing());
+    EXPECT_EQ(Events.back(), "close");
+}

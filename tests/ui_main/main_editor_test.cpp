@@ -286,7 +286,9 @@ TEST_F(EditorTest, VoiceChoiceFollowsTheReminder) {
         OpenRow(records[size_t(c.Row)].get());
         EXPECT_EQ(Window->cbbVoice->index(), c.Choice);
         EXPECT_EQ(Window->pnlVoice->Visible(), c.RowShown);
-        if (c.RowShown) EXPECT_EQ(Window->edtVoice->Text(), "/home/user/Music/bell.ogg");
+        if (c.RowShown) {
+            EXPECT_EQ(Window->edtVoice->Text(), "/home/user/Music/bell.ogg");
+        }
         Back();
     }
     // Saving keeps each choice as it was read.

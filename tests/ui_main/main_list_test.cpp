@@ -259,7 +259,9 @@ TEST_F(MainListTest, SyncListRowListsARecordExactlyOnTheTabItBelongsTo) {
         Window->SyncListRow(record);
         TOrbLBoxItem* row = Window->FindListRow(record);
         EXPECT_EQ(row != nullptr, c.listedAfter);
-        if (row) EXPECT_EQ(row->Caption(), "Subject");
+        if (row) {
+            EXPECT_EQ(row->Caption(), "Subject");
+        }
         EXPECT_EQ(RowCount(), c.listedAfter ? 2 : 1);
         EXPECT_NE(Window->FindListRow(other), nullptr) << "other rows stay";
     }

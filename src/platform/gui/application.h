@@ -54,6 +54,9 @@ public:
 
     TNotifyEvent OnActivate, OnDeactivate, OnMinimize, OnRestore;
     std::function<TKeyHookResult(TForm* form, int key, TShiftState shift)> OnKeyHook;
+    // Sees every mouse press a form is about to handle, before the form
+    // does (an open menu closes on a press in another window of the program).
+    std::function<void(TForm* form)> OnFormPress;
 
     // Any thread: runs in posting order on the user-interface thread.
     void PostMessage(uint64_t formHandle, uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);

@@ -42,6 +42,10 @@ void TForm::HostMouseDown(TMouseButton button, TShiftState shift, TPoint p) {
     if (InputBlocked()) return;
     Application->CancelHint();
     auto alive = Lifetime();
+    if (Application->OnFormPress) {
+        Application->OnFormPress(this);
+        if (alive.expired()) return;
+    }
     TControl* hit = HitTarget(p);
     UpdateHover(hit);
     if (alive.expired()) return;
