@@ -30,13 +30,6 @@ constexpr int RightColumn = 340;
 constexpr int TabGroup = 1;
 constexpr int LanguageGroup = 2;
 
-TFont Coloured(TColor color, bool bold = false) {
-    TFont font;
-    font.Color = color;
-    font.Bold = bold;
-    return font;
-}
-
 // Tab buttons are drawn from the five-frame strip, cut so the round
 // corners and the selected tab's accent bar keep their size.
 void SkinTab(TOrbButton& tab, int group) {
@@ -45,9 +38,9 @@ void SkinTab(TOrbButton& tab, int group) {
     tab.SetBtnSplit(TOrbUIPadding(6, 6, 188, 33));
     tab.SetButtonTab(true);
     tab.SetGroupIndex(group);
-    tab.SetAllFonts(Coloured(Ink));
-    tab.SetFontSelect(Coloured(Accent));
-    tab.SetFontDisable(Coloured(Muted));
+    tab.SetAllFonts(ColouredFont(Ink));
+    tab.SetFontSelect(ColouredFont(Accent));
+    tab.SetFontDisable(ColouredFont(Muted));
 }
 
 // The unselected tab frame is plain white: on the white page it would read
@@ -104,7 +97,7 @@ void TfrmGallery::SetUpFrame() {
     fxfrm1->SetLogoTopFix(-1);
     fxfrm1->SetTitleLeftFix(2);
     fxfrm1->SetTitleTopFix(-1);
-    fxfrm1->SetCaptionFont(Coloured(White, true));
+    fxfrm1->SetCaptionFont(ColouredFont(White, true));
 }
 
 TOrbLabel* TfrmGallery::AddHeading(const char* name, const std::string& caption, int left, int top, int width) {
@@ -112,7 +105,7 @@ TOrbLabel* TfrmGallery::AddHeading(const char* name, const std::string& caption,
     heading->Name = name;
     heading->Tag = 1;  // one point above the language's size, as bold titles are
     heading->SetBounds(left, top, width, 20);
-    heading->SetFont(Coloured(Ink, true));
+    heading->SetFont(ColouredFont(Ink, true));
     heading->SetSupportMouseOverDown(false);
     heading->SetTransparent(true);
     heading->SetCaption(caption);
@@ -128,8 +121,8 @@ void TfrmGallery::BuildButtons() {
         button->SetBtnStateCount(4);
         button->SetBtnSplit(TOrbUIPadding(5, 5, 75, 23));
         button->SetBounds(left, 70, 88, 28);
-        button->SetAllFonts(Coloured(White));
-        button->SetFontDisable(Coloured(Muted));
+        button->SetAllFonts(ColouredFont(White));
+        button->SetFontDisable(ColouredFont(Muted));
         button->SetTransparent(true);
         button->SetCaption(caption);
         return button;
@@ -202,9 +195,9 @@ void TfrmGallery::BuildLabels() {
         auto* label = fxfrm1->Add<TOrbLabel>();
         label->Name = name;
         label->SetBounds(RightColumn, top, width, height);
-        label->SetFont(Coloured(Ink));
-        label->SetFontOver(Coloured(Ink));
-        label->SetFontDown(Coloured(Ink));
+        label->SetFont(ColouredFont(Ink));
+        label->SetFontOver(ColouredFont(Ink));
+        label->SetFontDown(ColouredFont(Ink));
         label->SetTransparent(true);
         label->SetCaption(caption);
         return label;
@@ -225,7 +218,7 @@ void TfrmGallery::BuildLabels() {
     lblGlow->Name = "lblGlow";
     lblGlow->Tag = 4;
     lblGlow->SetBounds(8, 0, 260, 34);
-    lblGlow->SetFont(Coloured(White, true));
+    lblGlow->SetFont(ColouredFont(White, true));
     lblGlow->SetSupportMouseOverDown(false);
     lblGlow->SetTransparent(true);
     lblGlow->SetBlurColor(Accent);
@@ -245,7 +238,7 @@ void TfrmGallery::BuildPanelAndImage() {
     lblPanel->Name = "lblPanel";
     lblPanel->SetBounds(0, 0, 190, 90);
     lblPanel->SetAlignment(taCenter);
-    lblPanel->SetFont(Coloured(Ink));
+    lblPanel->SetFont(ColouredFont(Ink));
     lblPanel->SetSupportMouseOverDown(false);
     lblPanel->SetTransparent(true);
     lblPanel->SetCaption("Tinted panel");
@@ -281,7 +274,7 @@ void TfrmGallery::BuildLanguageSwitch() {
     auto* help = fxfrm1->Add<TOrbLabel>();
     help->Name = "lblHelp";
     help->SetBounds(LeftColumn, 420, 592, 20);
-    help->SetFont(Coloured(Muted));
+    help->SetFont(ColouredFont(Muted));
     help->SetSupportMouseOverDown(false);
     help->SetTransparent(true);
     help->SetCaption("Hover and press the controls; the switch changes the language at once.");

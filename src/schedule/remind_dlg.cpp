@@ -52,11 +52,6 @@ public:
     bool IsOpen(TSoundDeviceId) const override { return false; }
 };
 
-TFont Coloured(TFont font, TColor color) {
-    font.Color = color;
-    return font;
-}
-
 }  // namespace
 
 TfrmRemindDlg::TfrmRemindDlg(TComponent* owner) : TfrmBase(owner) {
@@ -142,7 +137,7 @@ void TfrmRemindDlg::SetUpFrame() {
     fxfrm1->SetLogoTopFix(-1);
     fxfrm1->SetTitleLeftFix(2);
     fxfrm1->SetTitleTopFix(-1);
-    fxfrm1->SetCaptionFont(Coloured(fxfrm1->CaptionFont(), White));
+    fxfrm1->SetCaptionFont(Recoloured(fxfrm1->CaptionFont(), White));
 }
 
 void TfrmRemindDlg::BuildList() {
@@ -199,8 +194,8 @@ void TfrmRemindDlg::BuildBottomPanel() {
     btnComplete->SetImgBtn(SkinArtwork("button"));
     btnComplete->SetBtnStateCount(4);
     btnComplete->SetBtnSplit(TOrbUIPadding(5, 5, 75, 23));
-    btnComplete->SetAllFonts(Coloured(Font(), White));
-    btnComplete->SetFontDisable(Coloured(Font(), Grey));
+    btnComplete->SetAllFonts(Recoloured(Font(), White));
+    btnComplete->SetFontDisable(Recoloured(Font(), Grey));
     btnComplete->SetTransparent(true);
     btnComplete->SetCaption("OK I got it");
     btnComplete->OnClick = [this](TComponent*) { Close(); };

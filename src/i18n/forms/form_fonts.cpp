@@ -17,3 +17,15 @@ TFont LangFont(TFont font) {
     font.Size = settings.Size;
     return font;
 }
+
+TFont ColouredFont(TColor color, bool bold) {
+    TFont font;
+    font.Color = color;
+    font.Bold = bold;
+    return font;
+}
+
+TFont Recoloured(TFont font, TColor color) {
+    font.Color = color;
+    return font;
+}

@@ -13,3 +13,9 @@ void CopyFont(TFont& target, const TFont& source);
 // `font` with the language's face, size and character set (LangFontName,
 // LangFontSize, LangCharset); colour and style stay.
 TFont LangFont(TFont font);
+
+// A default font in `color`, bold when asked: how the windows' captions
+// and titles start before the language pass gives them its face.
+TFont ColouredFont(TColor color, bool bold = false);
+// `font` in another colour.
+TFont Recoloured(TFont font, TColor color);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/forms/form_fonts.h"
 #include "i18n/lang_text.h"
 #include "platform/gui/date_time_picker.h"
 #include "schedule/schedule_text.h"
@@ -39,18 +40,11 @@ constexpr int LabelHeight = 16, LabelDrop = 7;
 // The description box: the editor and its bar share the 432 pixels.
 constexpr int NameLeft = 8, NameTop = 77, NameWidth = 432, NameHeight = 77, NameBarWidth = 15;
 
-TFont Coloured(TColor color, bool bold = false) {
-    TFont font;
-    font.Color = color;
-    font.Bold = bold;
-    return font;
-}
-
 TOrbLabel* AddLabel(TWinControl& parent, const char* name, const std::string& caption, TRect bounds) {
     auto* label = parent.Add<TOrbLabel>();
     label->Name = name;
     label->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    label->SetFont(Coloured(Ink));
+    label->SetFont(ColouredFont(Ink));
     label->SetSupportMouseOverDown(false);
     label->SetTransparent(true);
     label->SetCaption(caption);
@@ -76,8 +70,8 @@ TOrbButton* AddPushButton(TWinControl& parent, const char* name, const std::stri
     button->SetBtnSplit(TOrbUIPadding(5, 5, 75, 23));
     button->SetAutoSize(false);
     button->SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-    button->SetAllFonts(Coloured(White));
-    button->SetFontDisable(Coloured(Muted));
+    button->SetAllFonts(ColouredFont(White));
+    button->SetFontDisable(ColouredFont(Muted));
     button->SetTransparent(true);
     button->SetCaption(caption);
     return button;

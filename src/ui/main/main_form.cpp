@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "common/public_funs.h"
+#include "i18n/forms/form_fonts.h"
 #include "i18n/lang_text.h"
 #include "platform/gui/application.h"
 #include "platform/gui/timer.h"
@@ -52,18 +53,6 @@ constexpr const char* StoragePictures[] = {
     "main_empty_unfinished", "main_empty_note", "main_empty_completed", "row_btn_recover", "row_btn_finish",
     "row_btn_delete",        "row_btn_details", "voice_play",           "voice_stop",
 };
-
-TFont Coloured(TColor color, bool bold = false) {
-    TFont font;
-    font.Color = color;
-    font.Bold = bold;
-    return font;
-}
-
-TFont Recoloured(TFont font, TColor color) {
-    font.Color = color;
-    return font;
-}
 
 TFont WithSize(TFont font, int size) {
     font.Size = size;
@@ -180,7 +169,7 @@ void TfrmORMMain::BuildFrame() {
     fxfrm1->SetImgLogo(SkinArtwork("logo"));
     fxfrm1->SetBorderColor(FrameBorder);
     fxfrm1->SetInBorderColor(FrameInBorder);
-    fxfrm1->SetCaptionFont(Coloured(White, true));
+    fxfrm1->SetCaptionFont(ColouredFont(White, true));
     fxfrm1->SetBtnTopFix(-3);
     fxfrm1->SetLogoLeftFix(6);
     fxfrm1->SetLogoTopFix(-1);
@@ -223,8 +212,8 @@ void TfrmORMMain::BuildTabs() {
         tab->SetBounds(5, top, width, height);
         tab->SetButtonTab(true);
         tab->SetGroupIndex(TabGroup);
-        tab->SetAllFonts(Coloured(TabInk));
-        tab->SetFontSelect(Coloured(LinkHover));
+        tab->SetAllFonts(ColouredFont(TabInk));
+        tab->SetFontSelect(ColouredFont(LinkHover));
         tab->SetTransparent(true);
         tab->SetCaption(caption);
         tab->OnClick = [this](TComponent* sender) { btnUnfinish1Click(sender); };
@@ -250,9 +239,9 @@ void TfrmORMMain::BuildListPage() {
     txCaption = pnlListTitle->Add<TOrbLabel>();
     txCaption->Name = "txCaption";
     txCaption->SetBounds(10, 3, 310, 33);
-    txCaption->SetFont(Coloured(TitleInk, true));
-    txCaption->SetFontOver(Coloured(TitleInk, true));
-    txCaption->SetFontDown(Coloured(TitleInk, true));
+    txCaption->SetFont(ColouredFont(TitleInk, true));
+    txCaption->SetFontOver(ColouredFont(TitleInk, true));
+    txCaption->SetFontDown(ColouredFont(TitleInk, true));
     txCaption->SetSupportMouseOverDown(false);
     txCaption->SetTransparent(true);
 
@@ -315,9 +304,9 @@ void TfrmORMMain::BuildBottomBar() {
         auto* l = fxfrm1->Add<TOrbLabel>();
         l->Name = name;
         l->SetBounds(left, top, width, height);
-        l->SetFont(Coloured(color));
-        l->SetFontOver(Coloured(color));
-        l->SetFontDown(Coloured(color));
+        l->SetFont(ColouredFont(color));
+        l->SetFontOver(ColouredFont(color));
+        l->SetFontDown(ColouredFont(color));
         l->SetTransparent(true);
         l->SetCaption(caption);
         return l;
@@ -333,7 +322,7 @@ void TfrmORMMain::BuildBottomBar() {
     img1->SetTransparent(true);
     lbl1 = label("lbl1", "Restore", 515, 1, 72, 16, CaptionInk);
     lbl1->SetCursor(TCursor::Hand);
-    lbl1->SetFontOver(Coloured(White));
+    lbl1->SetFontOver(ColouredFont(White));
 
     imgad = fxfrm1->Add<TOrbImage>();
     imgad->Name = "imgad";
