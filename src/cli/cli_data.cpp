@@ -11,6 +11,7 @@
 #include "cli/cli_request.h"
 #include "common/public_funs.h"
 #include "platform/folders.h"
+#include "platform/large_heap.h"
 #include "platform/single_instance.h"
 
 namespace fs = std::filesystem;
@@ -85,6 +86,12 @@ TStoreSnapshot::TStoreSnapshot(const TDataLocation& location) {
     const bool exists = fs::exists(location.Path, error);
     if (!exists && location.Explicit) throw Failure("no data file at " + location.Path);
     if (exists && fs::is_directory(location.Path, error)) throw Failure("the data file " + location.Path + " is a folder");
+    // A report over a large file builds everything at once and then ends:
+    // about three times the file's size in records, index and report.
+    if (exists) {
+        const auto size = fs::file_size(location.Path, error);
+        if (!error) PrepareLargeHeap(static_cast<size_t>(size) * 3);
+    }
     FStore = std::make_unique<TRemindFile>(location.Path, TConfigOnClose::Keep, TIniAccess::ReadOnly);
     RefuseUnreadable(*FStore);
 }

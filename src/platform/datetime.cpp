@@ -19,19 +19,29 @@ int64_t DaysFromCivilOrigin(int year, int month, int day) {
 }
 
 void CivilFromDays(int64_t daysSinceOrigin, TDateParts& out) {
-    // Inverse of DaysFromCivilOrigin without loops (every moment shown or
-    // written is decoded through here): years counted from 1 March, so the
-    // leap day is the last day of its year.
-    const int64_t z = daysSinceOrigin + 306;  // days since 0000-03-01
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    out.Year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-    out.Month = month;
-    out.Day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    // Inverse of DaysFromCivilOrigin without loops or divisions (every
+    // moment shown or written is decoded through here), in unsigned 32-bit
+    // steps after Neri and Schneider's calendar algorithm: years counted
+    // from 1 March, so the leap day is the last day of its year, and the
+    // day count shifted by 82 whole 400-year cycles so that it is positive
+    // for every year from 1 on.
+    constexpr uint32_t Cycles = 82;
+    constexpr uint32_t Shift = 306 + 146097 * Cycles;  // from 0000-03-01, cycles earlier
+    const uint32_t n = static_cast<uint32_t>(daysSinceOrigin) + Shift;
+    const uint32_t n1 = 4 * n + 3;
+    const uint32_t century = n1 / 146097;
+    const uint32_t n2 = (n1 % 146097) | 3;  // 4 * day of the century + 3
+    const uint64_t p2 = uint64_t{2939745} * n2;
+    const uint32_t yearOfCentury = static_cast<uint32_t>(p2 >> 32);
+    const uint32_t dayOfYear = static_cast<uint32_t>(p2) / 2939745 / 4;
+    const uint32_t n3 = 2141 * dayOfYear + 197913;
+    const uint32_t month = n3 >> 16;  // 3..14, March first
+    const uint32_t day = (n3 & 0xFFFF) / 2141;
+    const bool januaryOrFebruary = dayOfYear >= 306;
+    out.Year = static_cast<int>(100 * century + yearOfCentury) - static_cast<int>(400 * Cycles) +
+               (januaryOrFebruary ? 1 : 0);
+    out.Month = static_cast<int>(januaryOrFebruary ? month - 12 : month);
+    out.Day = static_cast<int>(day + 1);
 }
 
 std::mutex ClockMutex;
@@ -110,11 +120,14 @@ void DecodeDateTime(TDateTime value, TDateParts& date, TTimeParts& time) {
         msOfDay += DayMs;
     }
     CivilFromDays(days + DeltaToEpoch, date);
-    time.MSec = static_cast<int>(msOfDay % 1000);
-    int64_t secs = msOfDay / 1000;
-    time.Second = static_cast<int>(secs % 60);
-    time.Minute = static_cast<int>((secs / 60) % 60);
-    time.Hour = static_cast<int>(secs / 3600);
+    // Below 86,400,000: unsigned 32-bit steps from here.
+    const uint32_t ms = static_cast<uint32_t>(msOfDay);
+    const uint32_t secs = ms / 1000;
+    const uint32_t minutes = secs / 60;
+    time.MSec = static_cast<int>(ms - secs * 1000);
+    time.Second = static_cast<int>(secs - minutes * 60);
+    time.Minute = static_cast<int>(minutes % 60);
+    time.Hour = static_cast<int>(minutes / 60);
 }
 
 TDateParts DecodeDate(TDateTime value) {

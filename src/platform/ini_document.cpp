@@ -410,6 +410,36 @@ TIniDocument::TSection& TIniDocument::AddSection(TIniLine header, size_t nameBeg
 
 bool TIniDocument::HasSection(std::string_view section) const { return FindSection(section) != nullptr; }
 
+size_t TIniDocument::ReadExactLayout(std::string_view section, size_t& cursor, const std::string_view* keys,
+                                     size_t keyCount, std::string_view* values) const {
+    if (FAnyCr) return NotThatLayout;
+    const size_t start = cursor;
+    const TSection* s = FindSectionFrom(section, cursor);
+    if (!s || s->Lines) {
+        cursor = start;
+        return NotThatLayout;
+    }
+    const char* const base = FText.data();
+    size_t pos = s->BodyBegin, n = 0;
+    for (; pos < s->BodyEnd && n < keyCount; ++n) {
+        const std::string_view key = keys[n];
+        const size_t valueBegin = pos + key.size() + 1;
+        if (valueBegin > s->BodyEnd || base[valueBegin - 1] != '=' || !SameBytes(base + pos, key.data(), key.size()))
+            break;
+        const char* lf = FindByte(base + valueBegin, base + s->BodyEnd, '\n');
+        const size_t valueEnd = static_cast<size_t>(lf - base);
+        // The general reading trims blanks around the value: none may be there.
+        if (valueEnd > valueBegin && (IsBlank(base[valueBegin]) || IsBlank(base[valueEnd - 1]))) break;
+        values[n] = std::string_view(base + valueBegin, valueEnd - valueBegin);
+        pos = valueEnd < s->BodyEnd ? valueEnd + 1 : valueEnd;
+    }
+    if (pos != s->BodyEnd) {
+        cursor = start;
+        return NotThatLayout;
+    }
+    return n;
+}
+
 size_t TIniDocument::KeyCount(std::string_view section) const {
     const TSection* s = FindSection(section);
     if (!s) return 0;

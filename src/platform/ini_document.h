@@ -188,6 +188,17 @@ public:
     template <typename TVisit>
     bool ForEachKey(std::string_view section, size_t& cursor, TVisit&& visit) const;
 
+    // The layout a program writes itself, read without the general rules:
+    // when the (first) section of that name holds the first n of `keys` and
+    // nothing else, one "key=value" line each in that order, spelled as
+    // given, with no blank around a value and no CR in the text, the values
+    // go to values[0..n) and n is the answer (the general reading gives the
+    // same values). Anything else answers NotThatLayout and leaves `cursor`
+    // as it was; the caller then reads the section the general way.
+    static constexpr size_t NotThatLayout = SIZE_MAX;
+    size_t ReadExactLayout(std::string_view section, size_t& cursor, const std::string_view* keys, size_t keyCount,
+                           std::string_view* values) const;
+
     // Sets a value; a new section is added at the end of the document, a new
     // key at the end of its section. Line breaks in any argument would split
     // the line and corrupt the file, so they are replaced by blanks; a key

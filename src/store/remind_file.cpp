@@ -61,6 +61,13 @@ std::optional<TDateTime> MomentOfSectionName(std::string_view name) {
     return EncodeDate(year, month, day) + (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + 0) / MSecsPerDay;
 }
 
+// A reminder section's keys as WriteRecord writes them, each at the place
+// KeySlot gives it (the postponement, written only while one is pending,
+// comes last).
+constexpr size_t KeyCount = 8;
+constexpr std::string_view WrittenLayout[KeyCount] = {KeyPeriod, KeyCreate, KeyLast, KeyWake,
+                                                       KeyVoice,  KeyEnd,    KeyRepeat, KeyPostponement};
+
 // Where a reminder section's key goes among the values ReadRecordFrom
 // collects; -1 for keys it does not know. Told apart by length first: every
 // reminder's keys pass through here at load.
@@ -135,16 +142,23 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
     // One pass over the reminder's section; where a key occurs twice the
     // first one counts, as for every other lookup.
-    std::string_view values[8];
-    bool found[8] = {};
+    std::string_view values[KeyCount];
+    bool found[KeyCount] = {};
     size_t noCursor = SIZE_MAX;
-    ini.ForEachKey(key, cursor ? *cursor : noCursor, [&](std::string_view name, std::string_view value) {
-        const int slot = KeySlot(name);
-        if (slot >= 0 && !found[slot]) {
-            found[slot] = true;
-            values[slot] = value;
-        }
-    });
+    size_t& at = cursor ? *cursor : noCursor;
+    // Nearly every section is as WriteRecord left it.
+    const size_t written = ini.ReadExactLayout(key, at, WrittenLayout, KeyCount, values);
+    if (written != TIniDocument::NotThatLayout) {
+        std::fill(found, found + written, true);
+    } else {
+        ini.ForEachKey(key, at, [&](std::string_view name, std::string_view value) {
+            const int slot = KeySlot(name);
+            if (slot >= 0 && !found[slot]) {
+                found[slot] = true;
+                values[slot] = value;
+            }
+        });
+    }
     int period = -1;
     if (!found[0] || !TryParseIniInteger(values[0], period)) period = -1;
     // Stored in a byte as the file's integer would be: -1 becomes 255.

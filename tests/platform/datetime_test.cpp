@@ -20,6 +20,24 @@ TEST(DateTime, EncodesAndDecodesKnownDays) {
     }
 }
 
+// The decoder has no loops and no tables: every day it can meet, and the
+// time of day to the millisecond, must come back as encoded.
+TEST(DateTime, EveryDayAndTimeDecodesAsEncoded) {
+    for (int serial = -693593; serial <= 2958465; ++serial) {
+        const TDateParts p = DecodeDate(serial);
+        ASSERT_EQ(EncodeDate(p.Year, p.Month, p.Day), serial) << p.Year << "-" << p.Month << "-" << p.Day;
+    }
+    for (int ms = 0; ms < 86400000; ms += 997) {
+        for (double day : {-693593.0, -1.0, 0.0, 46364.0, 2958465.0}) {
+            TDateParts d;
+            TTimeParts t;
+            DecodeDateTime(day + ms / MSecsPerDay, d, t);
+            ASSERT_EQ(((t.Hour * 60 + t.Minute) * 60 + t.Second) * 1000 + t.MSec, ms) << day;
+            ASSERT_EQ(EncodeDate(d.Year, d.Month, d.Day), day);
+        }
+    }
+}
+
 TEST(DateTime, InvalidPartsEncodeAsZero) {
     EXPECT_EQ(EncodeDate(2026, 2, 29), 0);
     EXPECT_EQ(EncodeDate(2026, 13, 1), 0);

@@ -89,6 +89,62 @@ TEST(IniUnreadSections, SharedTextOutlivesItsFirstOwner) {
     EXPECT_EQ(doc.Serialize(), "[S]\nk=v\n[T]\nj=w\nn=m\n");
 }
 
+// The layout a program writes is read without the general rules, and must
+// read as the general rules read it; anything else is left to them.
+TEST(IniUnreadSections, ExactLayoutReadsAsTheGeneralRulesOrDeclines) {
+    constexpr std::string_view Keys[] = {"ONE", "TWO", "THREE"};
+    const std::string written = "[S]\nONE=1\nTWO=  \nTHREE=a = b\n[T]\nONE=x\n";
+    struct Case {
+        std::string Text;
+        size_t Expected;  // keys read, or NotThatLayout
+    };
+    const size_t No = TIniDocument::NotThatLayout;
+    const Case cases[] = {
+        {"[S]\nONE=1\nTWO=2\nTHREE=a = b\n[T]\n", 3},
+        {"[S]\nONE=1\nTWO=\n[T]\n", 2},          // the last keys left out
+        {"[S]\nONE=1\nTWO=2\nTHREE=3", 3},        // the text's last line, without a break
+        {"[S]\n[T]\n", 0},
+        {"[S]\none=1\n", No},                      // spelled otherwise
+        {"[S]\nONE =1\n", No},                     // blanks the general rules trim
+        {"[S]\nONE= 1\n", No},
+        {"[S]\nONE=1 \n", No},
+        {"[S]\nONE=1\n\n", No},                    // a blank line
+        {"[S]\nONE=1\n;c\n", No},                  // a comment
+        {"[S]\nTWO=2\nONE=1\n", No},              // another order
+        {"[S]\nONE=1\nONE=2\n", No},              // twice
+        {"[S]\nONE=1\nFOUR=4\n", No},             // a key not in the layout
+        {"[S]\nONEX=1\n", No},
+        {"[S]\r\nONE=1\r\n", No},                  // CR in the text
+        {"[T]\n", No},                              // no such section
+        {"[S]\nONE=1\n[S]\nTWO=2\n", 1},          // the first section of the name counts
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const TIniDocument doc = TIniDocument::Parse(c.Text);
+        std::string_view values[3];
+        size_t cursor = 0;
+        const size_t read = doc.ReadExactLayout("S", cursor, Keys, 3, values);
+        ASSERT_EQ(read, c.Expected);
+        if (read == No) {
+            EXPECT_EQ(cursor, 0u);
+            continue;
+        }
+        // The general reading: the first line of each key, in file order.
+        TPairs general = KeysOf(doc, "S");
+        ASSERT_EQ(general.size(), read);
+        for (size_t k = 0; k < read; ++k) {
+            EXPECT_EQ(general[k].first, Keys[k]);
+            EXPECT_EQ(general[k].second, values[k]);
+        }
+    }
+    // A section edited in memory has lines of its own: left to the general rules.
+    TIniDocument edited = TIniDocument::Parse(written);
+    edited.Write("S", "ONE", "2");
+    std::string_view values[3];
+    size_t cursor = 0;
+    EXPECT_EQ(edited.ReadExactLayout("S", cursor, Keys, 3, values), No);
+}
+
 class MappedFileTest : public ::testing::Test {
 protected:
     std::string Path() const { return Dir / "data.ini"; }

@@ -1,0 +1,43 @@
+#include "platform/large_heap.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t HugePage = size_t{2} << 20;
+// Below this the usual small pages cost less than the huge pages' zeroing.
+constexpr size_t WorthIt = size_t{4} << 20;
+// A bound, so that a damaged size estimate cannot reserve the machine.
+constexpr size_t MostReserved = size_t{256} << 20;
+
+}  // namespace
+
+void PrepareLargeHeap(size_t expectedBytes) {
+    static bool prepared = false;
+    if (prepared || expectedBytes < WorthIt) return;
+    prepared = true;
+    const size_t reserve = expectedBytes < MostReserved ? expectedBytes : MostReserved;
+    const int most = static_cast<int>(MostReserved + HugePage);
+    // Everything from the main heap (large blocks too, so that they share
+    // its huge pages), and nothing handed back to the system meanwhile.
+    mallopt(M_MMAP_THRESHOLD, most);
+    mallopt(M_TRIM_THRESHOLD, most);
+    mallopt(M_TOP_PAD, static_cast<int>(HugePage));
+    // A block of the whole size makes the heap grow by that much now; freed,
+    // it stays as the heap's free top, untouched until used.
+    void* probe = std::malloc(reserve);
+    if (!probe) return;
+    const auto from = reinterpret_cast<uintptr_t>(probe);
+    std::free(probe);
+    const auto top = reinterpret_cast<uintptr_t>(sbrk(0));
+    if (top == static_cast<uintptr_t>(-1) || top <= from) return;
+    // Only whole huge pages inside the heap can be huge pages.
+    const uintptr_t begin = (from + HugePage - 1) & ~(HugePage - 1);
+    const uintptr_t end = top & ~(HugePage - 1);
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+}
