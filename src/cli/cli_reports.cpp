@@ -194,9 +194,13 @@ int RunList(const TCliRequest& request, const TDataLocation& location) {
         table.AddHeader("Next");
         table.AddHeader("Remaining");
     }
-    // Room for the rows at the outset (what is not used is never touched):
-    // the cells' text does not move as the list grows.
-    table.Reserve(records.size(), records.size() * 160);
+    // Room for the rows at the outset, so that the cells' text does not
+    // move as the list grows: the descriptions, and about a hundred bytes
+    // for the other cells (a large report's heap is on huge pages, where
+    // room reserved costs as if it were used).
+    size_t descriptions = 0;
+    for (const auto& record : records) descriptions += record->Description.size();
+    table.Reserve(records.size(), descriptions + records.size() * 100);
     TListEntry entry{nullptr, "", std::nullopt, false, ""};
     std::string scratch;
     for (const auto& record : records) {

@@ -61,3 +61,14 @@ inline bool SameBytes(const char* a, const char* b, size_t n) {
     if (n >= 4 && n < 8) return SameWordEnds<uint32_t>(a, b, n);
     return __builtin_memcmp(a, b, n) == 0;
 }
+
+// The two decimal digits of 0..99, written as one copy from a table: every
+// moment shown or named is written two digits at a time.
+inline char* PutTwoDigits(char* p, unsigned value) {
+    static constexpr char Pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    __builtin_memcpy(p, Pairs + 2 * value, 2);
+    return p + 2;
+}

@@ -9,13 +9,20 @@ namespace {
 // Days from 0001-01-01 (proleptic Gregorian) to 1899-12-30.
 constexpr int64_t DeltaToEpoch = 693593;
 
+// Days before each month, in a common year and in a leap year.
+constexpr int DaysBeforeMonth[2][12] = {{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
+                                        {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335}};
+constexpr int DaysOfMonth[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
+                                    {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
+
+// For years 1..9999: unsigned steps, cheaper than signed ones.
+bool LeapYearOf(unsigned year) { return (year & 3) == 0 && (year % 100 != 0 || year % 400 == 0); }
+
 int64_t DaysFromCivilOrigin(int year, int month, int day) {
     // Days since 0001-01-01 for a valid date.
-    int64_t y = year - 1;
-    int64_t days = y * 365 + y / 4 - y / 100 + y / 400;
-    static const int before[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    days += before[month - 1] + (month > 2 && IsLeapYear(year) ? 1 : 0);
-    return days + day - 1;
+    const unsigned y = static_cast<unsigned>(year - 1);
+    const unsigned days = y * 365 + y / 4 - y / 100 + y / 400;
+    return days + DaysBeforeMonth[LeapYearOf(static_cast<unsigned>(year))][month - 1] + day - 1;
 }
 
 void CivilFromDays(int64_t daysSinceOrigin, TDateParts& out) {
@@ -60,14 +67,13 @@ bool IsLeapYear(int year) {
 }
 
 int DaysInAMonth(int year, int month) {
-    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12) return 0;
-    return month == 2 && IsLeapYear(year) ? 29 : days[month - 1];
+    return DaysOfMonth[IsLeapYear(year)][month - 1];
 }
 
 bool IsValidDate(int year, int month, int day) {
     return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-           day <= DaysInAMonth(year, month);
+           day <= DaysOfMonth[LeapYearOf(static_cast<unsigned>(year))][month - 1];
 }
 
 bool IsValidTime(int hour, int minute, int second, int msec) {

@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/ascii_word.h"
+
 namespace locale_detail {
 
 bool EqualsIgnoringAsciiCase(std::string_view text, size_t pos, std::string_view word) {
@@ -377,11 +379,7 @@ struct TWritingPicture {
         return TShape::Other;
     }
 
-    static char* PutTwo(char* p, int value) {
-        p[0] = static_cast<char>('0' + value / 10);
-        p[1] = static_cast<char>('0' + value % 10);
-        return p + 2;
-    }
+    static char* PutTwo(char* p, int value) { return PutTwoDigits(p, static_cast<unsigned>(value)); }
 
     void Compile(const std::vector<TToken>& tokens, const TFormatSettings& settings) {
         Steps.clear();

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/ascii_word.h"
 #include "platform/atomic_file.h"
 #include "platform/folders.h"
 #include "platform/locale_format.h"
@@ -26,16 +27,16 @@ constexpr const char* KeyPostponement = "NEXTALERT";
 
 // An empty or missing value is 0; text that reads under no format is kept
 // apart from 0 (see UnreadableMoment).
-TDateTime DateTimeValue(std::string_view text) {
+TDateTime DateTimeValue(std::string_view text, const TFormatSettings& settings) {
     TDateTime value = 0;
     if (text.empty()) return 0;
-    return TryStrToDateTime(text, value) ? value : UnreadableMoment;
+    return TryStrToDateTime(text, value, settings) ? value : UnreadableMoment;
 }
 
-TDateTime TimeValue(std::string_view text) {
+TDateTime TimeValue(std::string_view text, const TFormatSettings& settings) {
     TDateTime value = 0;
     if (text.empty()) return 0;
-    return TryStrToTime(text, value) ? value : UnreadableMoment;
+    return TryStrToTime(text, value, settings) ? value : UnreadableMoment;
 }
 
 // The creation moment a section name "R" + YYYYMMDDhhmmss stands for.
@@ -120,7 +121,6 @@ void TRemindFile::LoadAll() {
     FIndexed = false;
     FLoadedSections.clear();
     const TIniDocument& document = Document();
-    FRecords.reserve(document.KeyCount(ListSection));
     // The reminders' sections usually follow one another as the list names
     // them: each lookup starts where the last one ended.
     size_t cursor = 0;
@@ -163,20 +163,24 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     if (!found[0] || !TryParseIniInteger(values[0], period)) period = -1;
     // Stored in a byte as the file's integer would be: -1 becomes 255.
     r->Period = static_cast<uint8_t>(period);
-    r->CreateDateTime = DateTimeValue(values[1]);
+    const TFormatSettings& settings = FormatSettings();
+    const TDateTime created = DateTimeValue(values[1], settings);
+    r->CreateDateTime = created;
     // The section name says when the reminder was made: a creation moment
     // whose text is unreadable is taken from it, so the reminder keeps its
     // identity (and the text stays in the file).
-    if (IsUnreadable(r->CreateDateTime))
+    if (IsUnreadable(created))
         if (auto moment = MomentOfSectionName(key)) r->CreateDateTime = *moment;
-    r->LastTime = DateTimeValue(values[2]);
-    r->WakeTime = TimeValue(values[3]);
+    // Until its first alert a reminder's last time is its creation moment,
+    // written the same: the same text reads the same.
+    r->LastTime = values[2] == values[1] ? created : DateTimeValue(values[2], settings);
+    r->WakeTime = TimeValue(values[3], settings);
     r->Voice = SanitizeUtf8(values[4]);
-    r->EndTime = DateTimeValue(values[5]);
+    r->EndTime = DateTimeValue(values[5], settings);
     r->RepeatData = RepeatDataFromHex(values[6]);
     // The pending postponement is the alert moment again. One whose text
     // cannot be read is no postponement, but its text stays, as any other.
-    r->Postponement = DateTimeValue(values[7]);
+    r->Postponement = DateTimeValue(values[7], settings);
     if (!IsUnreadable(r->Postponement)) r->NextAlert = r->Postponement;
     return r;
 }
@@ -215,10 +219,7 @@ const char* TRemindFile::SectionNameInto(const TRmRecordStruct& record, char (&n
     name[0] = 'R';
     // Two digits at a time; every field but the year is below 100, and the
     // year's last four digits are the ones written.
-    auto two = [&name](int at, int value) {
-        name[at] = static_cast<char>('0' + value / 10);
-        name[at + 1] = static_cast<char>('0' + value % 10);
-    };
+    auto two = [&name](int at, int value) { PutTwoDigits(name + at, static_cast<unsigned>(value)); };
     const int year = d.Year % 10000;
     two(1, year / 100);
     two(3, year % 100);
