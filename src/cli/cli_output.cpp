@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
+#include "platform/byte_runs.h"
 #include "platform/locale_format.h"
 
 namespace {
@@ -82,11 +84,12 @@ struct TCellSize {
 };
 
 // Whether eight bytes are all printable ASCII (0x20 .. 0x7E).
+// A byte under 0x20 borrows into its high bit, 0x7F carries into it, one
+// from 0x80 up has it; whatever a borrow or carry does to the bytes above
+// happens only where one byte already failed.
 bool PrintableAscii(uint64_t w) {
     constexpr uint64_t Ones = 0x0101010101010101ull, Highs = 0x8080808080808080ull;
-    const uint64_t below = (w - Ones * 0x20) & ~w;             // a byte under 0x20 (or with its high bit)
-    const uint64_t del = ((w ^ (Ones * 0x7F)) - Ones) & ~(w ^ (Ones * 0x7F));  // a byte equal to 0x7F
-    return ((w | below | del) & Highs) == 0;
+    return (((w - Ones * 0x20) | (w + Ones) | w) & Highs) == 0;
 }
 
 TCellSize SizeOf(std::string_view cell) {
@@ -166,21 +169,49 @@ void PutRow(std::string& out, size_t columns, TCellOf cellOf, const TCellSize* s
 
 }  // namespace
 
+void TTextTable::TTextBlock::Reserve(size_t capacity) {
+    if (capacity <= FCapacity) return;
+    std::unique_ptr<char[]> larger(new char[capacity + RunSlack]);
+    if (FSize > 0) std::memcpy(larger.get(), FData.get(), FSize);
+    FData = std::move(larger);
+    FCapacity = capacity;
+}
+
+char* TTextTable::TTextBlock::Grow(size_t n) {
+    if (FSize + n > FCapacity) Reserve(std::max(FSize + n, FCapacity * 2));
+    char* const at = FData.get() + FSize;
+    FSize += n;
+    return at;
+}
+
 void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
+    const size_t columns = FHeaders.size();
+    if (FPlainWidths.size() < columns) FPlainWidths.resize(columns, 0);
+    const std::string_view* const given = cells.begin();
+    const size_t count = std::min(columns, cells.size());
+    size_t length = 0;
+    for (size_t c = 0; c < count; ++c) length += given[c].size();
+    if (FText.size() + length > UINT32_MAX) throw std::length_error("the table's text is too long");
+    // The cells side by side, each end noted as it is copied.
     const size_t rowBegin = FText.size();
-    FPlainWidths.resize(FHeaders.size(), 0);
-    auto it = cells.begin();
-    for (size_t c = 0; c < FHeaders.size(); ++c) {
-        if (it != cells.end()) FText.append(*it++);
-        FEnds.push_back(static_cast<uint32_t>(FText.size()));
+    char* const row = FText.Grow(length);
+    const size_t firstEnd = FEnds.size();
+    FEnds.resize(firstEnd + columns);
+    size_t at = 0;
+    for (size_t c = 0; c < columns; ++c) {
+        if (c < count) {
+            std::memcpy(row + at, given[c].data(), given[c].size());
+            at += given[c].size();
+        }
+        FEnds[firstEnd + c] = static_cast<uint32_t>(rowBegin + at);
     }
-    const bool plain = AllPrintableAscii(std::string_view(FText).substr(rowBegin));
+    const bool plain = AllPrintableAscii(std::string_view(row, length));
     FPlainRows.push_back(plain ? 1 : 0);
     if (plain) {
         size_t begin = rowBegin;
-        for (size_t c = 0, first = FRows * FHeaders.size(); c < FHeaders.size(); ++c) {
-            FPlainWidths[c] = std::max<size_t>(FPlainWidths[c], FEnds[first + c] - begin);
-            begin = FEnds[first + c];
+        for (size_t c = 0; c < columns; ++c) {
+            FPlainWidths[c] = std::max<size_t>(FPlainWidths[c], FEnds[firstEnd + c] - begin);
+            begin = FEnds[firstEnd + c];
         }
     }
     ++FRows;
@@ -189,7 +220,7 @@ void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
 std::string_view TTextTable::Cell(size_t row, size_t column) const {
     const size_t index = row * FHeaders.size() + column;
     const size_t begin = index == 0 ? 0 : FEnds[index - 1];
-    return std::string_view(FText).substr(begin, FEnds[index] - begin);
+    return Text(begin, FEnds[index]);
 }
 
 void TTextTable::RowCells(size_t row, std::string_view* cells) const {
@@ -198,7 +229,7 @@ void TTextTable::RowCells(size_t row, std::string_view* cells) const {
     size_t begin = first == 0 ? 0 : FEnds[first - 1];
     for (size_t c = 0; c < columns; ++c) {
         const size_t end = FEnds[first + c];
-        cells[c] = std::string_view(FText.data() + begin, end - begin);
+        cells[c] = Text(begin, end);
         begin = end;
     }
 }
@@ -208,7 +239,7 @@ std::string_view TTextTable::RowText(size_t row) const {
     if (columns == 0) return {};
     const size_t first = row * columns;
     const size_t begin = first == 0 ? 0 : FEnds[first - 1];
-    return std::string_view(FText).substr(begin, FEnds[first + columns - 1] - begin);
+    return Text(begin, FEnds[first + columns - 1]);
 }
 
 size_t DisplayWidth(std::string_view text) {
@@ -266,7 +297,7 @@ void PrintTable(std::ostream& out, const TTextTable& table) {
     size_t rowMost = 1;
     for (size_t width : widths) rowMost += width + 2;
     const size_t capacity = std::max(OutputPiece, text.size()) + rowMost;
-    std::unique_ptr<char[]> buffer(new char[capacity]);
+    std::unique_ptr<char[]> buffer(new char[capacity + RunSlack]);
     std::memcpy(buffer.get(), text.data(), text.size());
     size_t used = text.size();
     auto flush = [&] {
@@ -287,14 +318,16 @@ void PrintTable(std::ostream& out, const TTextTable& table) {
                 used += text.size();
             }
         } else {
+            // In blocks of sixteen: the table's text and this buffer both
+            // have the room past their ends.
             char* const begin = buffer.get() + used;
             char* p = begin;
             for (size_t c = 0; c < columns; ++c) {
-                std::memcpy(p, cells[c].data(), cells[c].size());
+                CopyRun(p, cells[c].data(), cells[c].size());
                 p += cells[c].size();
                 if (c + 1 < columns) {
                     const size_t pad = widths[c] - cells[c].size() + 2;
-                    std::memset(p, ' ', pad);
+                    FillBlanks(p, pad);
                     p += pad;
                 }
             }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ public:
     void Reserve(size_t rows, size_t bytes) {
         FEnds.reserve(rows * FHeaders.size());
         FPlainRows.reserve(rows);
-        FText.reserve(bytes);
+        FText.Reserve(bytes);
     }
 
     size_t Columns() const { return FHeaders.size(); }
@@ -42,8 +43,25 @@ public:
     size_t PlainWidth(size_t column) const { return column < FPlainWidths.size() ? FPlainWidths[column] : 0; }
 
 private:
+    // Text that grows without first being filled, with room past its end
+    // for the sixteen-byte copies in and out of it (platform/byte_runs.h).
+    class TTextBlock {
+    public:
+        size_t size() const { return FSize; }
+        const char* data() const { return FData.get(); }
+        void Reserve(size_t capacity);
+        // Room for n more bytes at the end, which the caller then fills.
+        char* Grow(size_t n);
+
+    private:
+        std::unique_ptr<char[]> FData;
+        size_t FSize = 0, FCapacity = 0;
+    };
+
+    std::string_view Text(size_t begin, size_t end) const { return {FText.data() + begin, end - begin}; }
+
     std::vector<std::string> FHeaders;
-    std::string FText;
+    TTextBlock FText;
     std::vector<uint32_t> FEnds;  // where each cell ends in FText, row by row
     std::vector<uint8_t> FPlainRows;
     std::vector<size_t> FPlainWidths;

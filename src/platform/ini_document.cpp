@@ -33,6 +33,15 @@ std::string_view BreakText(TIniLine::TBreak b) {
 // A section header: "[name]" after optional blanks; text after the "]"
 // stays part of the line.
 bool HeaderName(std::string_view text, std::string_view& name) {
+    // As a program writes it: "[name]", nothing around the name.
+    if (text.size() > 2 && text[0] == '[' && text.back() == ']' && !IsBlank(text[1]) &&
+        !IsBlank(text[text.size() - 2])) {
+        const void* close = std::memchr(text.data() + 1, ']', text.size() - 1);
+        if (close == text.data() + text.size() - 1) {
+            name = text.substr(1, text.size() - 2);
+            return true;
+        }
+    }
     if (!text.empty() && text[0] != '[' && !IsBlank(text[0])) return false;
     std::string_view trimmed = TrimBlanks(text);
     if (trimmed.size() < 2 || trimmed.front() != '[') return false;
@@ -131,35 +140,6 @@ TIniLine& TIniLine::operator=(const TIniLine& other) {
     return *this;
 }
 
-TIniLine::TIniLine(TIniLine&& other) noexcept
-    : FData(other.FData),
-      FLength(other.FLength),
-      FEq(other.FEq),
-      FBreak(other.FBreak),
-      FIsKey(other.FIsKey),
-      FOwned(other.FOwned) {
-    other.FOwned = false;
-    other.FData = "";
-    other.FLength = 0;
-    other.FEq = EqUnknown;
-}
-
-TIniLine& TIniLine::operator=(TIniLine&& other) noexcept {
-    if (this != &other) {
-        if (FOwned) Release();
-        FData = other.FData;
-        FLength = other.FLength;
-        FEq = other.FEq;
-        FBreak = other.FBreak;
-        FIsKey = other.FIsKey;
-        FOwned = other.FOwned;
-        other.FOwned = false;
-        other.FData = "";
-        other.FLength = 0;
-        other.FEq = EqUnknown;
-    }
-    return *this;
-}
 
 void TIniLine::Release() {
     if (FOwned) delete[] FData;
@@ -428,8 +408,10 @@ size_t TIniDocument::ReadExactLayout(std::string_view section, size_t& cursor, c
             break;
         const char* lf = FindByte(base + valueBegin, base + s->BodyEnd, '\n');
         const size_t valueEnd = static_cast<size_t>(lf - base);
-        // The general reading trims blanks around the value: none may be there.
-        if (valueEnd > valueBegin && (IsBlank(base[valueBegin]) || IsBlank(base[valueEnd - 1]))) break;
+        // The general reading trims blanks around the value: none may be
+        // there (every blank is a byte up to ' ').
+        auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' ' && IsBlank(c); };
+        if (valueEnd > valueBegin && (blank(base[valueBegin]) || blank(base[valueEnd - 1]))) break;
         values[n] = std::string_view(base + valueBegin, valueEnd - valueBegin);
         pos = valueEnd < s->BodyEnd ? valueEnd + 1 : valueEnd;
     }

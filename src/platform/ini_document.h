@@ -89,6 +89,37 @@ private:
     uint8_t FOwned : 1 = 0;
 };
 
+// Inline: parsing moves a header line into every section it opens.
+inline TIniLine::TIniLine(TIniLine&& other) noexcept
+    : FData(other.FData),
+      FLength(other.FLength),
+      FEq(other.FEq),
+      FBreak(other.FBreak),
+      FIsKey(other.FIsKey),
+      FOwned(other.FOwned) {
+    other.FOwned = false;
+    other.FData = "";
+    other.FLength = 0;
+    other.FEq = EqUnknown;
+}
+
+inline TIniLine& TIniLine::operator=(TIniLine&& other) noexcept {
+    if (this != &other) {
+        if (FOwned) Release();
+        FData = other.FData;
+        FLength = other.FLength;
+        FEq = other.FEq;
+        FBreak = other.FBreak;
+        FIsKey = other.FIsKey;
+        FOwned = other.FOwned;
+        other.FOwned = false;
+        other.FData = "";
+        other.FLength = 0;
+        other.FEq = EqUnknown;
+    }
+    return *this;
+}
+
 namespace ini_detail {
 // Blank, tab, line feed, vertical tab, form feed, carriage return.
 inline bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
