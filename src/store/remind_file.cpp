@@ -124,9 +124,12 @@ void TRemindFile::LoadAll() {
     // The reminders' sections usually follow one another as the list names
     // them: each lookup starts where the last one ended.
     size_t cursor = 0;
+    // Where a reminder came from matters only to its next write, which a
+    // read-only store never makes.
+    const bool keepSections = !IsReadOnly();
     document.ForEachKey(ListSection, [&](std::string_view key, std::string_view description) {
         auto record = ReadRecordFrom(document, key, description, &cursor);
-        if (!SectionNameIs(*record, key)) FLoadedSections.emplace(record.get(), std::string(key));
+        if (keepSections && !SectionNameIs(*record, key)) FLoadedSections.emplace(record.get(), std::string(key));
         FRecords.push_back(std::move(record));
     });
 }
