@@ -22,11 +22,12 @@ void PrepareLargeHeap(size_t expectedBytes) {
     if (prepared || expectedBytes < WorthIt) return;
     prepared = true;
     const size_t reserve = expectedBytes < MostReserved ? expectedBytes : MostReserved;
-    const int most = static_cast<int>(MostReserved + HugePage);
-    // Everything from the main heap (large blocks too, so that they share
-    // its huge pages), and nothing handed back to the system meanwhile.
-    mallopt(M_MMAP_THRESHOLD, most);
-    mallopt(M_TRIM_THRESHOLD, most);
+    // Everything from the main heap (large blocks too, up to the most the
+    // allocator takes as its threshold, so that they share its huge pages),
+    // and nothing handed back to the system meanwhile.
+    constexpr int LargestFromHeap = 32 << 20;
+    mallopt(M_MMAP_THRESHOLD, LargestFromHeap);
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(MostReserved + HugePage));
     mallopt(M_TOP_PAD, static_cast<int>(HugePage));
     // A block of the whole size makes the heap grow by that much now; freed,
     // it stays as the heap's free top, untouched until used.
@@ -36,8 +37,17 @@ void PrepareLargeHeap(size_t expectedBytes) {
     std::free(probe);
     const auto top = reinterpret_cast<uintptr_t>(sbrk(0));
     if (top == static_cast<uintptr_t>(-1) || top <= from) return;
-    // Only whole huge pages inside the heap can be huge pages.
+    // Only whole huge pages inside the heap can be huge pages. The stretch
+    // before the first one is taken by a block that is never used (nor
+    // touched, but for its header): what follows starts on a huge page
+    // instead of faulting in up to 2 MiB of small ones first.
     const uintptr_t begin = (from + HugePage - 1) & ~(HugePage - 1);
     const uintptr_t end = top & ~(HugePage - 1);
-    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+    if (end <= begin) return;
+    constexpr size_t Header = 2 * sizeof(size_t);
+    if (begin - from > 2 * Header) {
+        static void* const unused = std::malloc(begin - from - 2 * Header);
+        (void)unused;
+    }
+    madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
