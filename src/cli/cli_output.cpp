@@ -196,14 +196,13 @@ void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
     const size_t rowBegin = FText.size();
     char* const row = FText.Grow(length);
     const size_t firstEnd = FEnds.size();
-    FEnds.resize(firstEnd + columns);
     size_t at = 0;
     for (size_t c = 0; c < columns; ++c) {
         if (c < count) {
             std::memcpy(row + at, given[c].data(), given[c].size());
             at += given[c].size();
         }
-        FEnds[firstEnd + c] = static_cast<uint32_t>(rowBegin + at);
+        FEnds.push_back(static_cast<uint32_t>(rowBegin + at));
     }
     const bool plain = AllPrintableAscii(std::string_view(row, length));
     FPlainRows.push_back(plain ? 1 : 0);

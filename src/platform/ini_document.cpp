@@ -268,9 +268,11 @@ void TIniDocument::ParseText() {
         const TIniLine::TBreak first = ini_detail::NextLine(base, size, 0, FAnyCr).Break;
         if (first != TIniLine::TBreak::None) FNewBreak = first;
     }
-    // Room for about as many sections as a data file of that size holds:
-    // what is not used is never touched.
-    FSections.reserve(size / 128 + 1);
+    // Room for about as many sections as a data file of that size holds (a
+    // reminder's section and list entry take some 250 bytes): a large
+    // file's room sits on huge pages, where what is reserved costs as if it
+    // were used, and one that holds more only grows the block once.
+    FSections.reserve(size / 192 + 16);
     FIndex.Reserve(size / 256);
     // Opens a section when the line at `begin` is a header.
     auto openSection = [&](size_t begin, const ini_detail::TLineEnd& end) {

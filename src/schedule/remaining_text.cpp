@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "i18n/lang_text.h"
+#include "platform/ascii_word.h"
 #include "schedule/moment.h"
 #include "schedule/recurrence.h"
 
@@ -67,7 +68,14 @@ void WriteCounts(std::string& text, const std::array<int64_t, 5>& counts, TWordO
             p = nullptr;
             break;
         }
-        p = std::to_chars(p, p + 24, counts[unit]).ptr;
+        // Nearly every count has one or two digits.
+        const int64_t count = counts[unit];
+        if (count >= 0 && count < 10)
+            *p++ = static_cast<char>('0' + count);
+        else if (count >= 10 && count < 100)
+            p = PutTwoDigits(p, static_cast<unsigned>(count));
+        else
+            p = std::to_chars(p, p + 24, count).ptr;
         *p++ = ' ';
         std::memcpy(p, word.data(), word.size());
         p += word.size();
