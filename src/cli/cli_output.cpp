@@ -107,19 +107,6 @@ TCellSize SizeOf(std::string_view cell) {
     return {static_cast<uint32_t>(plain ? DisplayWidth(cell) : CellWidth(cell)), plain};
 }
 
-// Whether every byte is printable ASCII: such a text is as wide as it is long.
-bool AllPrintableAscii(std::string_view text) {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, text.data() + i, 8);
-        if (!PrintableAscii(w)) return false;
-    }
-    for (; i < text.size(); ++i)
-        if (text[i] < 0x20 || text[i] >= 0x7F) return false;
-    return true;
-}
-
 // One row into the buffer; cells holding line breaks continue below.
 template <typename TCellOf>
 void PutRow(std::string& out, size_t columns, TCellOf cellOf, const TCellSize* sizes, const std::vector<size_t>& widths) {
@@ -204,7 +191,8 @@ void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
         }
         FEnds.push_back(static_cast<uint32_t>(rowBegin + at));
     }
-    const bool plain = AllPrintableAscii(std::string_view(row, length));
+    // The block has the room past the row that the check reads.
+    const bool plain = PrintableRun(row, length);
     FPlainRows.push_back(plain ? 1 : 0);
     if (plain) {
         size_t begin = rowBegin;
