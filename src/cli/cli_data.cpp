@@ -81,18 +81,21 @@ void RefuseWhileProgramRuns(const TDataLocation& location) {
     if (location.IsProgramFile && IsInstanceRunning(InstanceMutexName)) throw TCliError(ExitLocked, ProgramRunsText);
 }
 
-TStoreSnapshot::TStoreSnapshot(const TDataLocation& location) {
+TStoreSnapshot::TStoreSnapshot(const TDataLocation& location, TRecordLoading loading) {
     std::error_code error;
     const bool exists = fs::exists(location.Path, error);
     if (!exists && location.Explicit) throw Failure("no data file at " + location.Path);
     if (exists && fs::is_directory(location.Path, error)) throw Failure("the data file " + location.Path + " is a folder");
     // A report over a large file builds everything at once and then ends:
-    // about three times the file's size in records, index and report.
+    // up to about three times the file's size in records, index and report.
     if (exists) {
         const auto size = fs::file_size(location.Path, error);
-        if (!error) PrepareLargeHeap(static_cast<size_t>(size) * 3);
+        if (!error) {
+            FFileBytes = static_cast<size_t>(size);
+            PrepareLargeHeap(FFileBytes * 3);
+        }
     }
-    FStore = std::make_unique<TRemindFile>(location.Path, TConfigOnClose::Keep, TIniAccess::ReadOnly);
+    FStore = std::make_unique<TRemindFile>(location.Path, TConfigOnClose::Keep, TIniAccess::ReadOnly, loading);
     RefuseUnreadable(*FStore);
 }
 

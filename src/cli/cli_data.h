@@ -38,15 +38,19 @@ void RefuseWhileProgramRuns(const TDataLocation& location);
 // one by one costs about as much as listing them.
 class TStoreSnapshot {
 public:
-    explicit TStoreSnapshot(const TDataLocation& location);
+    // OnVisit: the reminders stay in the file for the store's VisitRecords.
+    explicit TStoreSnapshot(const TDataLocation& location, TRecordLoading loading = TRecordLoading::All);
     ~TStoreSnapshot();
     TStoreSnapshot(const TStoreSnapshot&) = delete;
     TStoreSnapshot& operator=(const TStoreSnapshot&) = delete;
 
     TRemindFile& Store() { return *FStore; }
+    // The data file's size when it was opened (0 for none).
+    size_t FileBytes() const { return FFileBytes; }
 
 private:
     std::unique_ptr<TRemindFile> FStore;
+    size_t FFileBytes = 0;
 };
 
 // The store on the data file itself, for a change, under the file's lock.

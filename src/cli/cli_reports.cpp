@@ -73,12 +73,6 @@ void ListEntryInto(TListEntry& entry, const TRmRecordStruct& record, TDateTime n
     }
 }
 
-TListEntry ListEntryOf(const TRmRecordStruct& record, TDateTime now, const TListWords& words) {
-    TListEntry entry{&record, "", std::nullopt, false, ""};
-    ListEntryInto(entry, record, now, words);
-    return entry;
-}
-
 json OptionalMoment(std::optional<TDateTime> value) { return value ? json(IsoText(*value)) : json(nullptr); }
 
 json EntryJson(const TListEntry& entry, const TListWords& words) {
@@ -172,17 +166,22 @@ void PrintDueSection(const std::string& title, const std::vector<TDueEntry>& ent
 }  // namespace
 
 int RunList(const TCliRequest& request, const TDataLocation& location) {
-    TStoreSnapshot snapshot(location);
+    // Each reminder is looked at once, as it is read: a large file costs
+    // its list's text, not its records, in memory.
+    TStoreSnapshot snapshot(location, TRecordLoading::OnVisit);
     const TDateTime now = Now();
     // The tabs' membership rules (a pending alert keeps a reminder on the
     // Unfinished tab even with an end time).
     auto onTab = [&](const TRmRecordStruct& r) { return r.IsActive() != request.Completed; };
-    const auto& records = snapshot.Store().Records();
     const TListWords words;
+    TListEntry entry{nullptr, "", std::nullopt, false, ""};
     if (request.Json) {
         json reminders = json::array();
-        for (const auto& record : records)
-            if (onTab(*record)) reminders.push_back(EntryJson(ListEntryOf(*record, now, words), words));
+        snapshot.Store().VisitRecords([&](const TRmRecordStruct& record) {
+            if (!onTab(record)) return;
+            ListEntryInto(entry, record, now, words);
+            reminders.push_back(EntryJson(entry, words));
+        });
         PrintJson({{"tab", request.Completed ? "completed" : "unfinished"}, {"now", IsoText(now)},
                    {"reminders", reminders}});
         return ExitOk;
@@ -195,19 +194,18 @@ int RunList(const TCliRequest& request, const TDataLocation& location) {
         table.AddHeader("Remaining");
     }
     // Room for the rows at the outset, so that the cells' text does not
-    // move as the list grows: the descriptions, and about a hundred bytes
-    // for the other cells (a large report's heap is on huge pages, where
-    // room reserved costs as if it were used).
-    size_t descriptions = 0;
-    for (const auto& record : records) descriptions += record->Description.size();
-    table.Reserve(records.size(), descriptions + records.size() * 100);
-    TListEntry entry{nullptr, "", std::nullopt, false, ""};
+    // move as the list grows: a data file holds some 250 bytes per reminder
+    // and its row takes under half as many (a large report's heap is on
+    // huge pages, where room reserved costs as if it were used; a list that
+    // needs more grows its blocks once or twice).
+    const size_t rowsAbout = snapshot.FileBytes() / 250 + 16;
+    table.Reserve(rowsAbout, snapshot.FileBytes() / 2 + 4096);
     std::string scratch;
-    for (const auto& record : records) {
-        if (!onTab(*record)) continue;
-        ListEntryInto(entry, *record, now, words);
+    snapshot.Store().VisitRecords([&](const TRmRecordStruct& record) {
+        if (!onTab(record)) return;
+        ListEntryInto(entry, record, now, words);
         AddEntryRow(table, entry, request.Completed, words, scratch);
-    }
+    });
     if (table.RowCount() == 0) {
         // The notices the program's empty tabs show.
         std::cout << TrimRight(request.Completed ? LangText("Messages", "NoneCopmpleted", "No completed reminders.")

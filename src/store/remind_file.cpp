@@ -95,9 +95,13 @@ std::string TimeText(TDateTime value) { return TimeToStr(value); }
 
 }  // namespace
 
-TRemindFile::TRemindFile(const std::string& fileName, TConfigOnClose onClose, TIniAccess access)
+TRemindFile::TRemindFile(const std::string& fileName, TConfigOnClose onClose, TIniAccess access,
+                         TRecordLoading loading)
     : TIniFile(fileName, access), FOnClose(onClose) {
-    LoadAll();
+    if (loading == TRecordLoading::All)
+        LoadAll();
+    else
+        LoadSettings();
 }
 
 TRemindFile::~TRemindFile() {
@@ -109,13 +113,16 @@ TRemindFile::~TRemindFile() {
     FRecords.clear();
 }
 
-void TRemindFile::LoadAll() {
+void TRemindFile::LoadSettings() {
     Hide = ReadBool(ConfigSection, "HIDE", false);
     AutoUpdate = ReadBool(ConfigSection, "AUTEUPDATE", true);
     CheckNews = ReadBool(ConfigSection, "CHECKNEWS", true);
     NewsId = ReadInteger(ConfigSection, "NEWSID", -1);
     Language = ReadString(ConfigSection, "Language", "English");
+}
 
+void TRemindFile::LoadAll() {
+    LoadSettings();
     FRecords.clear();
     FBySection.clear();
     FIndexed = false;
@@ -134,6 +141,16 @@ void TRemindFile::LoadAll() {
     });
 }
 
+void TRemindFile::VisitRecords(const std::function<void(const TRmRecordStruct&)>& visit) const {
+    const TIniDocument& document = Document();
+    TRmRecordStruct record;
+    size_t cursor = 0;
+    document.ForEachKey(ListSection, [&](std::string_view key, std::string_view description) {
+        ReadRecordInto(record, document, key, description, &cursor);
+        visit(record);
+    });
+}
+
 std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecord(const std::string& listSection, const std::string& key) const {
     auto description = Document().FindRaw(listSection, key);
     return ReadRecordFrom(Document(), key, description.value_or(std::string_view()));
@@ -142,6 +159,18 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecord(const std::string& list
 std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument& ini, std::string_view key,
                                                              std::string_view rawDescription, size_t* cursor) {
     auto r = std::make_unique<TRmRecordStruct>();
+    ReadRecordInto(*r, ini, key, rawDescription, cursor);
+    return r;
+}
+
+void TRemindFile::ReadRecordInto(TRmRecordStruct& record, const TIniDocument& ini, std::string_view key,
+                                 std::string_view rawDescription, size_t* cursor) {
+    // What lives only in memory starts over, as in a new record.
+    record.NextAlert = 0;
+    record.RemainText.clear();
+    record.ScheduleText.clear();
+    record.DueCache = TDueCacheSlot();
+    TRmRecordStruct* const r = &record;
     r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
     // One pass over the reminder's section; where a key occurs twice the
     // first one counts, as for every other lookup.
@@ -185,7 +214,6 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     // cannot be read is no postponement, but its text stays, as any other.
     r->Postponement = DateTimeValue(values[7], settings);
     if (!IsUnreadable(r->Postponement)) r->NextAlert = r->Postponement;
-    return r;
 }
 
 bool TRemindFile::SectionNameIs(const TRmRecordStruct& record, std::string_view name) {

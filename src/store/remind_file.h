@@ -15,6 +15,7 @@
 // as they were (platform/ini_file.h). Opened read-only it never writes.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -35,6 +36,10 @@ inline constexpr const char* BackupSection = "BACKUP";
 // tools that only change reminders keep the file's settings as they are.
 enum class TConfigOnClose { Save, Keep };
 
+// Whether opening the store reads every reminder into memory, or leaves them
+// in the file for VisitRecords (a report that looks at each once).
+enum class TRecordLoading { All, OnVisit };
+
 // Raised when a new reminder can be given no identity of its own: every
 // second from its creation moment to the end of year 9999 is taken.
 class ENoFreeIdentity : public std::runtime_error {
@@ -47,7 +52,7 @@ public:
     // Loads the settings and the reminders; a missing file gives defaults and
     // no reminders, and nothing is created on disk until the first write.
     explicit TRemindFile(const std::string& fileName, TConfigOnClose onClose = TConfigOnClose::Save,
-                         TIniAccess access = TIniAccess::ReadWrite);
+                         TIniAccess access = TIniAccess::ReadWrite, TRecordLoading loading = TRecordLoading::All);
     // Saves the configuration unless told to keep it (a failure cannot be
     // reported from here: call SaveConfig first where it must be).
     ~TRemindFile() override;
@@ -61,6 +66,11 @@ public:
     const std::vector<std::unique_ptr<TRmRecordStruct>>& Records() const { return FRecords; }
 
     void LoadAll();
+    // Each reminder the file lists, in list order, read as LoadAll reads it
+    // into one record that the next one replaces: only as long as the call
+    // lasts. For a store opened with TRecordLoading::OnVisit, whose
+    // Records() stay empty; a large file then costs one record in memory.
+    void VisitRecords(const std::function<void(const TRmRecordStruct&)>& visit) const;
     std::unique_ptr<TRmRecordStruct> ReadRecord(const std::string& listSection, const std::string& key) const;
     static std::string SectionOf(const TRmRecordStruct& record);
     // Whether the record's section name is that text exactly.
@@ -107,6 +117,10 @@ private:
     static std::unique_ptr<TRmRecordStruct> ReadRecordFrom(const TIniDocument& ini, std::string_view key,
                                                            std::string_view rawDescription,
                                                            size_t* cursor = nullptr);
+    // The same into a record of the caller's, every field replaced.
+    static void ReadRecordInto(TRmRecordStruct& r, const TIniDocument& ini, std::string_view key,
+                               std::string_view rawDescription, size_t* cursor);
+    void LoadSettings();
     void WriteMoment(const std::string& section, const std::string& oldSection, const char* key, TDateTime value,
                      std::string (*text)(TDateTime));
     void ForgetListKey(const std::string& key);

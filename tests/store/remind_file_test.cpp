@@ -156,6 +156,45 @@ TEST_F(StoreTest, PartialAndOddSectionsLoadWithDefaults) {
     EXPECT_EQ(empty.Period, PeriodNone);
 }
 
+// A report visits the reminders one at a time in one reused record: each
+// must read exactly as the loaded one, nothing carried over from the one
+// before (a postponement, a longer description, a damaged moment).
+TEST_F(StoreTest, VisitedRemindersReadAsLoadedOnes) {
+    WriteFile(
+        "[UNFINISHED]\nR20260101080000=a long description that needs the heap\nR20260101090000=b\n"
+        "r20260101100000=c\nR20260101110000=d\n"
+        "[R20260101080000]\nPERIOD=2\nCREATEDATETIME=2026-01-01 08:00:00\nLASTTIME=2026-01-02 08:01:00\n"
+        "WAKETIME=08:00:00\nVOICE=default.mp3\nENDTIME=\n"
+        "REPEAT_DATA=00010100000100000000000000000000000000000000000000000000000000\n"
+        "NEXTALERT=2026-01-03 08:10:00\n"
+        "[R20260101090000]\nPERIOD=1\nCREATEDATETIME=2026-01-01 09:00:00\nWAKETIME=not a time\n"
+        "[R20260101100000]\nperiod = 3\n; hand-edited\nCREATEDATETIME=2026-01-01 10:00:00\n"
+        "[R20260101110000]\nPERIOD=0\nCREATEDATETIME=2026-01-01 11:00:00\nENDTIME=2026-01-04 11:00:00\n");
+    auto loaded = Open();
+    TRemindFile visited(DataPath(), TConfigOnClose::Keep, TIniAccess::ReadOnly, TRecordLoading::OnVisit);
+    EXPECT_TRUE(visited.Records().empty());
+    size_t index = 0;
+    visited.VisitRecords([&](const TRmRecordStruct& r) {
+        ASSERT_LT(index, loaded->Records().size());
+        const TRmRecordStruct& e = *loaded->Records()[index++];
+        SCOPED_TRACE(e.Description);
+        EXPECT_EQ(r.Description, e.Description);
+        EXPECT_EQ(r.Period, e.Period);
+        EXPECT_EQ(r.RepeatData, e.RepeatData);
+        EXPECT_EQ(r.Voice, e.Voice);
+        for (auto moment : {&TRmRecordStruct::CreateDateTime, &TRmRecordStruct::WakeTime, &TRmRecordStruct::EndTime,
+                            &TRmRecordStruct::LastTime, &TRmRecordStruct::NextAlert, &TRmRecordStruct::Postponement}) {
+            EXPECT_EQ(std::isnan(r.*moment), std::isnan(e.*moment));
+            if (!std::isnan(e.*moment)) EXPECT_EQ(r.*moment, e.*moment);
+        }
+    });
+    EXPECT_EQ(index, 4u);
+    // The first one's postponement was read, and not carried into the next.
+    EXPECT_NE(loaded->Records()[0]->NextAlert, 0);
+    EXPECT_EQ(loaded->Records()[1]->NextAlert, 0);
+    EXPECT_TRUE(loaded->Records()[1]->IsDamaged());
+}
+
 TEST_F(StoreTest, EmptyVoiceIsWrittenAsEmptyValueAndReloadsMute) {
     {
         auto store = Open();
