@@ -171,7 +171,12 @@ void TRemindFile::ReadRecordInto(TRmRecordStruct& record, const TIniDocument& in
     record.ScheduleText.clear();
     record.DueCache = TDueCacheSlot();
     TRmRecordStruct* const r = &record;
-    r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
+    // Valid UTF-8 without the escape marker (nearly every description) is
+    // taken as it stands, into the record's own storage.
+    if (IsValidUtf8(rawDescription) && !rawDescription.starts_with(EscapedValueMarker))
+        r->Description.assign(rawDescription);
+    else
+        r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
     // One pass over the reminder's section; where a key occurs twice the
     // first one counts, as for every other lookup.
     std::string_view values[KeyCount];
@@ -207,7 +212,10 @@ void TRemindFile::ReadRecordInto(TRmRecordStruct& record, const TIniDocument& in
     // written the same: the same text reads the same.
     r->LastTime = values[2] == values[1] ? created : DateTimeValue(values[2], settings);
     r->WakeTime = TimeValue(values[3], settings);
-    r->Voice = SanitizeUtf8(values[4]);
+    if (IsValidUtf8(values[4]))
+        r->Voice.assign(values[4]);
+    else
+        r->Voice = SanitizeUtf8(values[4]);
     r->EndTime = DateTimeValue(values[5], settings);
     r->RepeatData = RepeatDataFromHex(values[6]);
     // The pending postponement is the alert moment again. One whose text
