@@ -370,7 +370,11 @@ TIniDocument::TSection* TIniDocument::FindSectionFrom(std::string_view section, 
     // the first of it.
     if (cursor < FSections.size()) {
         const TSection& guess = FSections[cursor];
-        if (guess.First && SameTextAscii(guess.Name(), section)) {
+        const std::string_view name = guess.Name();
+        // Spelled as the list spells it, nearly always: the bytes first.
+        const bool same = name.size() == section.size() &&
+                          (SameBytes(name.data(), section.data(), name.size()) || SameTextAscii(name, section));
+        if (guess.First && same) {
             ++cursor;
             return const_cast<TSection*>(&guess);
         }

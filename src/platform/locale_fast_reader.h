@@ -27,6 +27,12 @@ public:
 
     // `text` must already be trimmed of blanks.
     TFastResult Read(std::string_view text, TDateTime& value) const;
+    // Read for a text of exactly the fixed layout (what the store writes),
+    // without trimming first: false hands the text to the usual readers.
+    bool ReadLaidOut(std::string_view text, TDateTime& value) const {
+        return FUsable && FFixedLength != 0 && text.size() == FFixedLength && !IsBlank(text.front()) &&
+               !IsBlank(text.back()) && ReadFixed(text, value);
+    }
     bool Usable() const { return FUsable; }
     bool HasFixedLayout() const { return FFixedLength != 0; }
 

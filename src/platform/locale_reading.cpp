@@ -192,8 +192,11 @@ TFastResult ReadTimeFast(std::string_view text, TDateTime& value, const TFormatS
 using namespace locale_detail;
 
 bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
-    std::string_view trimmed = TrimBlanks(text);
     const TReadingPictures& pictures = PicturesFor(settings);
+    // The formats in force, in their fixed layout, go first whatever else
+    // follows, as below; such a text has no blanks to trim.
+    if (pictures.FastDateTime.ReadLaidOut(text, value)) return true;
+    std::string_view trimmed = TrimBlanks(text);
     TDateTime parsed = 0;
     switch (ReadDateTimeFastWith(pictures, trimmed, parsed)) {
         case TFastResult::Read: value = parsed; return true;
@@ -204,9 +207,11 @@ bool TryStrToDateTime(std::string_view text, TDateTime& value, const TFormatSett
 }
 
 bool TryStrToTime(std::string_view text, TDateTime& value, const TFormatSettings& settings) {
+    const TReadingPictures& pictures = PicturesFor(settings);
+    if (pictures.FastTime.ReadLaidOut(text, value)) return true;
     std::string_view trimmed = TrimBlanks(text);
     TDateTime parsed = 0;
-    switch (ReadTimeFastWith(PicturesFor(settings), trimmed, parsed)) {
+    switch (ReadTimeFastWith(pictures, trimmed, parsed)) {
         case TFastResult::Read: value = parsed; return true;
         case TFastResult::NoMatch: return ReadOtherTimeForms(trimmed, value, settings);
         case TFastResult::Declined: break;

@@ -185,7 +185,9 @@ TEST_F(StoreTest, VisitedRemindersReadAsLoadedOnes) {
         for (auto moment : {&TRmRecordStruct::CreateDateTime, &TRmRecordStruct::WakeTime, &TRmRecordStruct::EndTime,
                             &TRmRecordStruct::LastTime, &TRmRecordStruct::NextAlert, &TRmRecordStruct::Postponement}) {
             EXPECT_EQ(std::isnan(r.*moment), std::isnan(e.*moment));
-            if (!std::isnan(e.*moment)) EXPECT_EQ(r.*moment, e.*moment);
+            if (!std::isnan(e.*moment)) {
+                EXPECT_EQ(r.*moment, e.*moment);
+            }
         }
     });
     EXPECT_EQ(index, 4u);
