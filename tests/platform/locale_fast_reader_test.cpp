@@ -70,6 +70,10 @@ void ExpectFastReads(const std::string& text, TDateTime expected, const TFormatS
     // The very same double, not merely the same second.
     EXPECT_EQ(fast, general);
     EXPECT_EQ(fast, expected) << Stamp(fast) << " for " << Stamp(expected);
+    // The public reader, which tries the layout in force before trimming.
+    TDateTime full = Untouched;
+    ASSERT_TRUE(time ? TryStrToTime(text, full, settings) : TryStrToDateTime(text, full, settings));
+    EXPECT_EQ(full, general);
 }
 
 TEST(LocaleFastReaderTest, ReadsEveryFormTheStoreWritesAsTheGeneralReaderDoes) {
