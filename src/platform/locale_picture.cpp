@@ -412,23 +412,27 @@ struct TWritingPicture {
         Shape = ShapeOfSteps();
     }
 
+    // Decoded fields are in range (months 1..12, hours 0..23, ...); only a
+    // year of other than four digits needs the steps.
+    static bool IsoWritable(const TDateParts& date) { return date.Year >= 1000 && date.Year <= 9999; }
+    static char* WriteIsoDate(char* p, const TDateParts& date) {
+        p = PutTwo(PutTwo(p, date.Year / 100), date.Year % 100);
+        *p++ = '-';
+        p = PutTwo(p, date.Month);
+        *p++ = '-';
+        return PutTwo(p, date.Day);
+    }
+    static char* WriteIsoTime(char* p, const TTimeParts& time) {
+        p = PutTwo(p, time.Hour);
+        *p++ = ':';
+        p = PutTwo(p, time.Minute);
+        *p++ = ':';
+        return PutTwo(p, time.Second);
+    }
+
     char* Write(char* p, const TDateParts& date, const TTimeParts& time, const TFormatSettings& settings) const {
-        // Decoded fields are in range (months 1..12, hours 0..23, ...); only
-        // a year of other than four digits needs the steps.
-        if (Shape == TShape::IsoDate && date.Year >= 1000 && date.Year <= 9999) {
-            p = PutTwo(PutTwo(p, date.Year / 100), date.Year % 100);
-            *p++ = '-';
-            p = PutTwo(p, date.Month);
-            *p++ = '-';
-            return PutTwo(p, date.Day);
-        }
-        if (Shape == TShape::IsoTime) {
-            p = PutTwo(p, time.Hour);
-            *p++ = ':';
-            p = PutTwo(p, time.Minute);
-            *p++ = ':';
-            return PutTwo(p, time.Second);
-        }
+        if (Shape == TShape::IsoDate && IsoWritable(date)) return WriteIsoDate(p, date);
+        if (Shape == TShape::IsoTime) return WriteIsoTime(p, time);
         for (const TWriteStep& step : Steps) {
             switch (step.Kind) {
                 case TTokenKind::Literal:
@@ -469,6 +473,7 @@ struct TWritingPictures {
     const TFormatSettings* Unchanging = nullptr;
     std::string DateFormat, TimeFormat, AMString, PMString;
     TWritingPicture Date, Time;
+    bool IsoPair = false;  // yyyy-MM-dd and HH:mm:ss
 };
 
 const TWritingPictures& WritingPicturesFor(const TFormatSettings& settings) {
@@ -486,6 +491,8 @@ const TWritingPictures& WritingPicturesFor(const TFormatSettings& settings) {
     cached.PMString = settings.TimePMString;
     cached.Date.Compile(Tokenize(settings.ShortDateFormat), settings);
     cached.Time.Compile(Tokenize(settings.LongTimeFormat), settings);
+    cached.IsoPair = cached.Date.Shape == TWritingPicture::TShape::IsoDate &&
+                     cached.Time.Shape == TWritingPicture::TShape::IsoTime;
     cached.Ready = true;
     return cached;
 }
@@ -506,8 +513,15 @@ size_t WriteInForce(char* out, size_t capacity, TDateTime value, const TFormatSe
     TTimeParts time;
     DecodeDateTime(value, date, time);
     if (which == TWhich::Time) return static_cast<size_t>(pictures.Time.Write(out, date, time, settings) - out);
-    char* p = pictures.Date.Write(out, date, time, settings);
     const bool midnight = time.Hour == 0 && time.Minute == 0 && time.Second == 0 && time.MSec == 0;
+    // The ISO pair, the commonest, written in one go.
+    if (pictures.IsoPair && which == TWhich::DateTime && TWritingPicture::IsoWritable(date)) {
+        char* p = TWritingPicture::WriteIsoDate(out, date);
+        if (midnight) return static_cast<size_t>(p - out);
+        *p++ = ' ';
+        return static_cast<size_t>(TWritingPicture::WriteIsoTime(p, time) - out);
+    }
+    char* p = pictures.Date.Write(out, date, time, settings);
     if (which == TWhich::Date || p == out || midnight) return static_cast<size_t>(p - out);
     *p++ = ' ';
     return static_cast<size_t>(pictures.Time.Write(p, date, time, settings) - out);

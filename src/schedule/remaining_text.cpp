@@ -35,7 +35,11 @@ TSpanParts SplitSpan(TDateTime now, TDateTime target) {
     const int64_t targetMs = MomentMs(target);
     TDateTime cursor = now;
     const double daysPerUnit[2] = {365.25, 30.4375};
-    for (int unit = 0; unit < 2; ++unit) {
+    // Well under an average month (most spans the list shows) counts
+    // neither years nor months: the steps below would find 0 for both.
+    constexpr int64_t SurelyUnderAMonthMs = int64_t{30} * MsPerDay;
+    const int64_t firstSpanMs = targetMs - MomentMs(now);
+    for (int unit = std::llabs(firstSpanMs) < SurelyUnderAMonthMs ? 2 : 0; unit < 2; ++unit) {
         const int64_t spanMs = targetMs - MomentMs(cursor);
         const double days = static_cast<double>(std::llabs(spanMs)) / MSecsPerDay;
         const int64_t count = static_cast<int64_t>(days / daysPerUnit[unit]);

@@ -6,7 +6,11 @@
 
 TDateTime TRmRecordStruct::WakeDate() const {
     uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | RepeatData[WakeDateOffset + static_cast<size_t>(i)];
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&bits, RepeatData.data() + WakeDateOffset, 8);  // the bytes as they lie
+    } else {
+        for (int i = 7; i >= 0; --i) bits = (bits << 8) | RepeatData[WakeDateOffset + static_cast<size_t>(i)];
+    }
     return std::bit_cast<double>(bits);
 }
 
