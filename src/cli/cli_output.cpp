@@ -182,7 +182,6 @@ void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
     // The cells side by side, each end noted as it is copied.
     const size_t rowBegin = FText.size();
     char* const row = FText.Grow(length);
-    const size_t firstEnd = FEnds.size();
     size_t at = 0;
     for (size_t c = 0; c < columns; ++c) {
         if (c < count) {
@@ -194,13 +193,8 @@ void TTextTable::AddRow(std::initializer_list<std::string_view> cells) {
     // The block has the room past the row that the check reads.
     const bool plain = PrintableRun(row, length);
     FPlainRows.push_back(plain ? 1 : 0);
-    if (plain) {
-        size_t begin = rowBegin;
-        for (size_t c = 0; c < columns; ++c) {
-            FPlainWidths[c] = std::max<size_t>(FPlainWidths[c], FEnds[firstEnd + c] - begin);
-            begin = FEnds[firstEnd + c];
-        }
-    }
+    if (plain)
+        for (size_t c = 0; c < count; ++c) FPlainWidths[c] = std::max(FPlainWidths[c], given[c].size());
     ++FRows;
 }
 
