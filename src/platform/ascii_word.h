@@ -21,6 +21,7 @@ inline uint64_t LowerAsciiWord(uint64_t word) {
 // (a word holds `c` where word ^ c has a zero byte), for the short values
 // of a data file's lines, where a library call costs more than the search.
 inline const char* FindByte(const char* p, const char* end, char c) {
+    const char* const start = p;
     constexpr uint64_t Ones = 0x0101010101010101ull;
     constexpr uint64_t HighBits = 0x8080808080808080ull;
     const uint64_t pattern = Ones * static_cast<unsigned char>(c);
@@ -35,6 +36,19 @@ inline const char* FindByte(const char* p, const char* end, char c) {
             if constexpr (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) return p + (__builtin_ctzll(zero) >> 3);
             for (int k = 0; k < 8; ++k)
                 if (p[k] == c) return p + k;
+        }
+    }
+    if (p == end) return end;
+    if constexpr (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__) {
+        // The last bytes as the end of a word that began before them, when
+        // the run is that long: the bytes before were searched already and
+        // hold no match, so no false flag can come from them either.
+        if (end - start >= 8) {
+            uint64_t word;
+            __builtin_memcpy(&word, end - 8, 8);
+            const uint64_t x = word ^ pattern;
+            const uint64_t zero = (x - Ones) & ~x & HighBits;
+            return zero != 0 ? end - 8 + (__builtin_ctzll(zero) >> 3) : end;
         }
     }
     for (; p < end; ++p)
