@@ -386,10 +386,8 @@ TIniDocument::TSection* TIniDocument::FindSectionFrom(std::string_view section, 
 }
 
 TIniDocument::TSection& TIniDocument::AddSection(TIniLine header, size_t nameBegin, size_t nameLength) {
-    TSection& s = FSections.emplace_back();
-    s.Header = std::move(header);
-    s.NameBegin = static_cast<uint32_t>(nameBegin);
-    s.NameLength = static_cast<uint32_t>(nameLength);
+    TSection& s = FSections.emplace_back(std::move(header), static_cast<uint32_t>(nameBegin),
+                                         static_cast<uint32_t>(nameLength));
     s.First = FIndex.Insert(s.Name(), static_cast<uint32_t>(FSections.size() - 1), SectionName());
     return s;
 }
