@@ -67,8 +67,9 @@ void ListEntryInto(TListEntry& entry, const TRmRecordStruct& record, TDateTime n
         if (next > 0) {
             entry.Next = next;
             entry.Overdue = IsLaterThan(now, next);
+            // Written with the blanks the time-left text ends with; both
+            // outputs take it without them (TrimmedRight).
             RemainingTextInto(entry.Remaining, now, next, words.Units);
-            TrimRightInPlace(entry.Remaining);
         }
     }
 }
@@ -83,7 +84,7 @@ json EntryJson(const TListEntry& entry, const TListWords& words) {
             {"periodName", r.Period <= PeriodYearly ? words.Schedule.Captions[r.Period] : std::string()},
             {"schedule", TrimRight(entry.Schedule)},
             {"next", OptionalMoment(entry.Next)},
-            {"remaining", entry.Remaining},
+            {"remaining", TrimmedRight(entry.Remaining)},
             {"overdue", entry.Overdue},
             {"completed", r.IsCompleted()},
             {"endTime", OptionalMoment(r.IsCompleted() && !IsUnreadable(r.EndTime) ? std::optional(r.EndTime)
@@ -106,9 +107,9 @@ void AddEntryRow(TTextTable& table, const TListEntry& entry, bool completedTab, 
                       IsUnreadable(r.EndTime) ? std::string_view("unknown") : DateTimeToStrIn(moment, r.EndTime)});
         return;
     }
-    std::string_view remaining = entry.Remaining;
+    std::string_view remaining = TrimmedRight(entry.Remaining);
     if (entry.Overdue) {
-        scratch.assign("overdue ").append(entry.Remaining);
+        scratch.assign("overdue ").append(remaining);
         remaining = scratch;
     }
     table.AddRow({id, r.Description, period, schedule,
