@@ -204,17 +204,6 @@ std::string_view TTextTable::Cell(size_t row, size_t column) const {
     return Text(begin, FEnds[index]);
 }
 
-void TTextTable::RowCells(size_t row, std::string_view* cells) const {
-    const size_t columns = FHeaders.size();
-    const size_t first = row * columns;
-    size_t begin = first == 0 ? 0 : FEnds[first - 1];
-    for (size_t c = 0; c < columns; ++c) {
-        const size_t end = FEnds[first + c];
-        cells[c] = Text(begin, end);
-        begin = end;
-    }
-}
-
 std::string_view TTextTable::RowText(size_t row) const {
     const size_t columns = FHeaders.size();
     if (columns == 0) return {};

@@ -32,8 +32,18 @@ public:
     size_t RowCount() const { return FRows; }
     const std::vector<std::string>& Headers() const { return FHeaders; }
     std::string_view Cell(size_t row, size_t column) const;
-    // Every cell of the row, in column order (Columns() of them).
-    void RowCells(size_t row, std::string_view* cells) const;
+    // Every cell of the row, in column order (Columns() of them). Inline:
+    // printing asks it of every row.
+    void RowCells(size_t row, std::string_view* cells) const {
+        const size_t columns = FHeaders.size();
+        const size_t first = row * columns;
+        size_t begin = first == 0 ? 0 : FEnds[first - 1];
+        for (size_t c = 0; c < columns; ++c) {
+            const size_t end = FEnds[first + c];
+            cells[c] = Text(begin, end);
+            begin = end;
+        }
+    }
     // The row's cells as they follow one another, without separators.
     std::string_view RowText(size_t row) const;
     // Whether the row is printable ASCII throughout (each cell then as wide

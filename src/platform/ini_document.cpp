@@ -403,23 +403,22 @@ size_t TIniDocument::ReadExactLayout(std::string_view section, size_t& cursor, c
         cursor = start;
         return NotThatLayout;
     }
-    const char* const base = FText.data();
-    size_t pos = s->BodyBegin, n = 0;
-    for (; pos < s->BodyEnd && n < keyCount; ++n) {
+    const char* p = FText.data() + s->BodyBegin;
+    const char* const end = FText.data() + s->BodyEnd;
+    // The general reading trims blanks around the value: none may be there
+    // (every blank is a byte up to ' ').
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' ' && IsBlank(c); };
+    size_t n = 0;
+    for (; p < end && n < keyCount; ++n) {
         const std::string_view key = keys[n];
-        const size_t valueBegin = pos + key.size() + 1;
-        if (valueBegin > s->BodyEnd || base[valueBegin - 1] != '=' || !SameBytes(base + pos, key.data(), key.size()))
-            break;
-        const char* lf = FindByte(base + valueBegin, base + s->BodyEnd, '\n');
-        const size_t valueEnd = static_cast<size_t>(lf - base);
-        // The general reading trims blanks around the value: none may be
-        // there (every blank is a byte up to ' ').
-        auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' ' && IsBlank(c); };
-        if (valueEnd > valueBegin && (blank(base[valueBegin]) || blank(base[valueEnd - 1]))) break;
-        values[n] = std::string_view(base + valueBegin, valueEnd - valueBegin);
-        pos = valueEnd < s->BodyEnd ? valueEnd + 1 : valueEnd;
+        const char* const value = p + key.size() + 1;
+        if (value > end || value[-1] != '=' || !SameBytes(p, key.data(), key.size())) break;
+        const char* const lf = FindByte(value, end, '\n');
+        if (lf > value && (blank(*value) || blank(lf[-1]))) break;
+        values[n] = std::string_view(value, static_cast<size_t>(lf - value));
+        p = lf < end ? lf + 1 : lf;
     }
-    if (pos != s->BodyEnd) {
+    if (p != end) {
         cursor = start;
         return NotThatLayout;
     }
