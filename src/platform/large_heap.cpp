@@ -15,6 +15,8 @@ constexpr size_t WorthIt = size_t{4} << 20;
 // A bound, so that a damaged size estimate cannot reserve the machine.
 constexpr size_t MostReserved = size_t{256} << 20;
 
+void* volatile UnusedStretch = nullptr;
+
 }  // namespace
 
 void PrepareLargeHeap(size_t expectedBytes) {
@@ -46,8 +48,9 @@ void PrepareLargeHeap(size_t expectedBytes) {
     if (end <= begin) return;
     constexpr size_t Header = 2 * sizeof(size_t);
     if (begin - from > 2 * Header) {
-        static void* const unused = std::malloc(begin - from - 2 * Header);
-        (void)unused;
+        // Kept where the compiler must store it: an allocation nothing
+        // uses may otherwise be left out altogether.
+        UnusedStretch = std::malloc(begin - from - 2 * Header);
     }
     madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
