@@ -46,11 +46,14 @@ void PrepareLargeHeap(size_t expectedBytes) {
     const uintptr_t begin = (from + HugePage - 1) & ~(HugePage - 1);
     const uintptr_t end = top & ~(HugePage - 1);
     if (end <= begin) return;
-    constexpr size_t Header = 2 * sizeof(size_t);
-    if (begin - from > 2 * Header) {
+    // The allocator puts a block's size in the word before it, and the next
+    // block's after it: asking that much less than the stretch makes the
+    // next block begin right at the huge page.
+    constexpr size_t SizeWord = sizeof(size_t);
+    if (begin - from > 4 * SizeWord) {
         // Kept where the compiler must store it: an allocation nothing
         // uses may otherwise be left out altogether.
-        UnusedStretch = std::malloc(begin - from - 2 * Header);
+        UnusedStretch = std::malloc(begin - from - SizeWord);
     }
     madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
 }
