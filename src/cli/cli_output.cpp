@@ -317,7 +317,6 @@ std::string_view TrimmedRight(std::string_view text) {
     return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
 }
 
-void TrimRightInPlace(std::string& text) { text.resize(TrimmedRight(text).size()); }
 
 std::string TrimRight(const std::string& text) {
     const size_t end = text.find_last_not_of(' ');

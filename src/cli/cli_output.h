@@ -92,4 +92,3 @@ std::string IsoText(TDateTime value);
 // The text without the blanks the time-left text ends with.
 std::string TrimRight(const std::string& text);
 std::string_view TrimmedRight(std::string_view text);
-void TrimRightInPlace(std::string& text);

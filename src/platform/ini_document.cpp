@@ -140,7 +140,6 @@ TIniLine& TIniLine::operator=(const TIniLine& other) {
     return *this;
 }
 
-
 void TIniLine::Release() {
     if (FOwned) delete[] FData;
     FOwned = false;

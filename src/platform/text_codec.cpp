@@ -81,6 +81,13 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+void SanitizeUtf8Into(std::string& out, std::string_view bytes) {
+    if (IsValidUtf8(bytes))
+        out.assign(bytes);
+    else
+        out = SanitizeUtf8(bytes);
+}
+
 std::string SanitizeUtf8(std::string_view bytes) {
     // Files are nearly always valid: one copy then.
     if (IsValidUtf8(bytes)) return std::string(bytes);

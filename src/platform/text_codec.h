@@ -40,5 +40,8 @@ std::string Utf16LeToUtf8(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 // Repairs text that may hold invalid UTF-8 by reading stray bytes as Latin-1.
 std::string SanitizeUtf8(std::string_view bytes);
+// The same into `out`, whose storage is reused: valid text is copied as it
+// stands.
+void SanitizeUtf8Into(std::string& out, std::string_view bytes);
 // The length of the longest prefix holding at most `maxChars` characters.
 size_t Utf8PrefixLength(std::string_view utf8, size_t maxChars);

@@ -163,20 +163,19 @@ std::unique_ptr<TRmRecordStruct> TRemindFile::ReadRecordFrom(const TIniDocument&
     return r;
 }
 
-void TRemindFile::ReadRecordInto(TRmRecordStruct& record, const TIniDocument& ini, std::string_view key,
+void TRemindFile::ReadRecordInto(TRmRecordStruct& r, const TIniDocument& ini, std::string_view key,
                                  std::string_view rawDescription, size_t* cursor) {
     // What lives only in memory starts over, as in a new record.
-    record.NextAlert = 0;
-    record.RemainText.clear();
-    record.ScheduleText.clear();
-    record.DueCache = TDueCacheSlot();
-    TRmRecordStruct* const r = &record;
-    // Valid UTF-8 without the escape marker (nearly every description) is
-    // taken as it stands, into the record's own storage.
-    if (IsValidUtf8(rawDescription) && !rawDescription.starts_with(EscapedValueMarker))
-        r->Description.assign(rawDescription);
+    r.NextAlert = 0;
+    r.RemainText.clear();
+    r.ScheduleText.clear();
+    r.DueCache = TDueCacheSlot();
+    // Text without the escape marker (nearly every description) needs no
+    // decoding: it goes straight into the record's own storage.
+    if (rawDescription.starts_with(EscapedValueMarker))
+        r.Description = DecodeIniValue(SanitizeUtf8(rawDescription));
     else
-        r->Description = DecodeIniValue(SanitizeUtf8(rawDescription));
+        SanitizeUtf8Into(r.Description, rawDescription);
     // One pass over the reminder's section; where a key occurs twice the
     // first one counts, as for every other lookup.
     std::string_view values[KeyCount];
@@ -199,29 +198,26 @@ void TRemindFile::ReadRecordInto(TRmRecordStruct& record, const TIniDocument& in
     int period = -1;
     if (!found[0] || !TryParseIniInteger(values[0], period)) period = -1;
     // Stored in a byte as the file's integer would be: -1 becomes 255.
-    r->Period = static_cast<uint8_t>(period);
+    r.Period = static_cast<uint8_t>(period);
     const TFormatSettings& settings = FormatSettings();
     const TDateTime created = DateTimeValue(values[1], settings);
-    r->CreateDateTime = created;
+    r.CreateDateTime = created;
     // The section name says when the reminder was made: a creation moment
     // whose text is unreadable is taken from it, so the reminder keeps its
     // identity (and the text stays in the file).
     if (IsUnreadable(created))
-        if (auto moment = MomentOfSectionName(key)) r->CreateDateTime = *moment;
+        if (auto moment = MomentOfSectionName(key)) r.CreateDateTime = *moment;
     // Until its first alert a reminder's last time is its creation moment,
     // written the same: the same text reads the same.
-    r->LastTime = values[2] == values[1] ? created : DateTimeValue(values[2], settings);
-    r->WakeTime = TimeValue(values[3], settings);
-    if (IsValidUtf8(values[4]))
-        r->Voice.assign(values[4]);
-    else
-        r->Voice = SanitizeUtf8(values[4]);
-    r->EndTime = DateTimeValue(values[5], settings);
-    r->RepeatData = RepeatDataFromHex(values[6]);
+    r.LastTime = values[2] == values[1] ? created : DateTimeValue(values[2], settings);
+    r.WakeTime = TimeValue(values[3], settings);
+    SanitizeUtf8Into(r.Voice, values[4]);
+    r.EndTime = DateTimeValue(values[5], settings);
+    r.RepeatData = RepeatDataFromHex(values[6]);
     // The pending postponement is the alert moment again. One whose text
     // cannot be read is no postponement, but its text stays, as any other.
-    r->Postponement = DateTimeValue(values[7], settings);
-    if (!IsUnreadable(r->Postponement)) r->NextAlert = r->Postponement;
+    r.Postponement = DateTimeValue(values[7], settings);
+    if (!IsUnreadable(r.Postponement)) r.NextAlert = r.Postponement;
 }
 
 bool TRemindFile::SectionNameIs(const TRmRecordStruct& record, std::string_view name) {

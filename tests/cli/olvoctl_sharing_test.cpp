@@ -60,8 +60,9 @@ TEST_F(OlvoctlSharingTest, ConcurrentChangesAllLandWithDistinctIdentities) {
     std::set<std::string> printed;
     for (size_t w = 0; w < workers.size(); ++w) {
         ASSERT_EQ(workers[w]->Wait(120), std::optional<int>(0)) << "worker " << w;
-        if (w < Workers)
+        if (w < Workers) {
             for (const std::string& id : Lines(workers[w]->Output())) EXPECT_TRUE(printed.insert(id).second) << id;
+        }
     }
     EXPECT_EQ(printed.size(), size_t(Workers * Adds));
 
