@@ -1,6 +1,8 @@
 // The advertisement feed step, the picture cache and the delivery rule.
 #include "online/ad_feed.h"
 
+#include <cstdio>
+
 #include "online/ad_json.h"
 #include "online/http_fetch.h"
 #include "online/server_address.h"
@@ -183,7 +185,12 @@ void TAdFeedReader::PictureStep(const std::shared_ptr<TagOlvoAdInfo>& item) {
     item->Image = std::string();
     if (!item->LocalPath.empty() && FileExists(item->LocalPath)) {
         std::string bytes;
-        if (!ReadCacheFile(item->LocalPath, bytes) || !IsPicture(bytes)) throw TFeedError("damaged cached picture");
+        if (!ReadCacheFile(item->LocalPath, bytes) || !IsPicture(bytes)) {
+            // Gone, so that the next run fetches it again instead of
+            // failing here for ever.
+            std::remove(item->LocalPath.c_str());
+            throw TFeedError("damaged cached picture");
+        }
         item->Image = std::move(bytes);
         Deliver(*item);
         return;

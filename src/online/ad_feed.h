@@ -31,8 +31,6 @@
 #include "online/ad_item.h"
 
 inline constexpr const char* AdCacheFolderName = "UpdateInfo/";
-inline constexpr const char* StoredFeedFileName = "UpdateInfo.txt";
-inline constexpr const char* AdStateFileName = "Ad.txt";
 
 // The cache folder below a data folder (AppDataPath once it names the
 // program's own folder).

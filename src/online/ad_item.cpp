@@ -50,5 +50,6 @@ std::string AdPictureFileName(std::string_view imgSrc) {
     const size_t slash = imgSrc.rfind('/');
     std::string name(slash == std::string_view::npos ? imgSrc : imgSrc.substr(slash + 1));
     if (name.empty() || name == "." || name == ".." || name.find('\0') != std::string::npos) return {};
+    if (name == StoredFeedFileName || name == AdStateFileName) return {};
     return name;
 }

@@ -93,7 +93,12 @@ void ApplyAdItem(TAdInfo& tile, const TagOlvoAdInfo& item);
 // (black). None when the text is shorter or its digits are not hexadecimal.
 std::optional<uint32_t> ParseAdColour(std::string_view text);
 
+// The files the feed keeps beside its pictures in the cache folder.
+inline constexpr const char* StoredFeedFileName = "UpdateInfo.txt";
+inline constexpr const char* AdStateFileName = "Ad.txt";
+
 // The cache file name of a picture address: everything after its last "/".
-// Empty when that leaves no usable name ("", "." or "..", or a zero byte):
-// such a picture is fetched every time and never cached.
+// Empty when that leaves no usable name ("", "." or "..", a zero byte, or
+// the name of one of the feed's own files, which a picture from the network
+// must not replace): such a picture is fetched every time and never cached.
 std::string AdPictureFileName(std::string_view imgSrc);

@@ -33,7 +33,7 @@ int NestingOf(std::string_view text, int limit) {
 
 std::optional<nlohmann::json> ParseFeedJson(std::string_view text) {
     if (NestingOf(text, MaxFeedNesting) > MaxFeedNesting) return std::nullopt;
-    const std::string utf8 = IsValidUtf8(text) ? std::string(text) : SanitizeUtf8(text);
+    const std::string utf8 = SanitizeUtf8(text);
     nlohmann::json document = nlohmann::json::parse(utf8, nullptr, /*allow_exceptions=*/false);
     if (document.is_discarded()) return std::nullopt;
     return document;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/ini_document.h"
+
 namespace {
 
 void InitCurlOnce() {
@@ -76,15 +78,8 @@ TFetchResult Fetch(const std::string& url, const TFetchLimits& limits, TCacheUse
     return result;
 }
 
-bool StartsWithNoCase(const std::string& text, const char* prefix) {
-    const size_t n = std::strlen(prefix);
-    if (text.size() < n) return false;
-    for (size_t i = 0; i < n; ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
+bool StartsWithNoCase(const std::string& text, std::string_view prefix) {
+    return text.size() >= prefix.size() && SameTextAscii(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

@@ -184,6 +184,8 @@ TEST_F(AdFeedTest, BadItemEndsTheStepAndStoresNothing) {
         EXPECT_EQ(Titles(), (std::vector<std::string>{"good"}));
         EXPECT_FALSE(HasStored());
     }
+    // The damaged picture is fetched again next time, not failed on for ever.
+    EXPECT_FALSE(PathExists(Dir / "bad.png"));
 }
 
 TEST_F(AdFeedTest, UnparsableFeedsAndBadGroupsAreAbsorbed) {
@@ -245,6 +247,9 @@ TEST(AdItem, PictureFileNames) {
     EXPECT_EQ(AdPictureFileName("http://h.test/p.php?id=3"), "p.php?id=3");
     EXPECT_EQ(AdPictureFileName("http://h.test/img/"), "");
     EXPECT_EQ(AdPictureFileName("http://h.test/."), "");
+    // The feed's own files are never a picture's cache file.
+    EXPECT_EQ(AdPictureFileName("http://h.test/UpdateInfo.txt"), "");
+    EXPECT_EQ(AdPictureFileName("Ad.txt"), "");
     EXPECT_EQ(AdPictureFileName(".."), "");
     EXPECT_EQ(AdPictureFileName(std::string("a\0b.png", 7)), "");
 }

@@ -13,6 +13,9 @@ void TfrmORMMain::StartNewsAtCreation() {
     if (base.empty()) return;
     TNewsHandlers handlers;
     handlers.OnNewsReady = [this, alive = Lifetime()](const TNewsAnswer& answer) {
+        // A check still fetching when the program ends hands its answer
+        // over on its own thread, with no application left: nothing to show.
+        if (!Application || !Application->IsUIThread() || alive.expired()) return;
         // The worker waits inside this hand-over: the window (and its web
         // engine) is made after it has returned.
         Application->Defer([this, alive, answer] {
