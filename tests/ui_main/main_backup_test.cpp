@@ -7,6 +7,7 @@
 
 #include "main_window_fixture.h"
 #include "platform/ini_document.h"
+#include "skin/orb_button.h"
 #include "skin/orb_image.h"
 #include "skin/orb_label.h"
 #include "skin/orb_popup_menu.h"
@@ -143,6 +144,25 @@ TEST_F(BackupTest, RestoreBringsBackDeletedRemindersKeepsNewOnesAndRelists) {
     EXPECT_EQ(RowCount(), 3);
     EXPECT_EQ(ReadBack()->Records().size(), 3u);
     EXPECT_EQ(Store().Language, "English") << "the settings stay";
+}
+
+TEST_F(BackupTest, RestoreWhileTheEditorIsOpenListsWhatCameBackAndAsksNothing) {
+    TRmRecordStruct* plants = AddReminder("Water the plants", PeriodDaily, StartMoment() + OneHour);
+    OpenWindow();
+    const std::string target = Dir / "backup.dat";
+    Backup(target);
+    Store().DeleteRecord(plants);
+    Window->FillList(TReminderTab::Unfinished);
+    ClickOn(*Window->btnNew);
+    for (int i = 0; i < 200 && Window->Sliding(); ++i) Host.Advance(5);
+    Host.Settle();
+    ASSERT_TRUE(Window->EditorShowing());
+
+    Restore(target);
+    EXPECT_TRUE(AskedButtonSets.empty()) << "no question about leaving the editor";
+    EXPECT_TRUE(Window->EditorShowing());
+    ASSERT_EQ(RowCount(), 1);
+    EXPECT_EQ(RecordOfRow(0)->Description, "Water the plants");
 }
 
 TEST_F(BackupTest, RestoreOnTheCompletedTabListsRestoredCompletedReminders) {

@@ -166,6 +166,16 @@ TEST_F(TrayTest, EveryLanguageWhoseNameIsInTheActiveFilePathIsMarked) {
         marked += item->Checked();
     }
     EXPECT_EQ(marked, 2);
+
+    // The mark says nothing about which is in use: the shorter name is
+    // still a language to switch to.
+    TOrbMenuItem* chinese = nullptr;
+    for (const auto& item : language.SubItems())
+        if (item->Hint == "Chinese") chinese = item.get();
+    ASSERT_NE(chinese, nullptr);
+    chinese->SetChecked(false);  // what the entry's own click does
+    Window->LanguageMenuClick(chinese);
+    EXPECT_EQ(LangFilePath, Languages() + "Chinese.ini");
 }
 
 TEST_F(TrayTest, RunOnStartupWritesAndRemovesTheAutostartEntry) {

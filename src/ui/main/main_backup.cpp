@@ -41,8 +41,10 @@ void TfrmORMMain::BackupMenuClick(TComponent* Sender) {
             options.MustExist = true;
             if (host.RunFileDialog(TFileDialogKind::Open, options, this) != TDialogResult::Ok) return;
             FStore->Restore(options.FileName);
-            // The tab shown is listed anew with what came back.
-            SelectTab(CurrentTab() == TReminderTab::Completed ? btnCompleted : btnUnfinish);
+            // The tab shown is listed anew with what came back. Listed
+            // directly: choosing the tab again would ask to leave an open
+            // editor, and a No would keep the restored reminders unlisted.
+            FillList(CurrentTab());
         }
     } catch (const std::exception& error) {
         // A backup target or a data file that cannot be written.

@@ -2,6 +2,7 @@
 // (captioned with the language's own name), the "translate" link, and the
 // switch to another language while the program runs.
 #include <exception>
+#include <filesystem>
 #include <vector>
 
 #include "common/public_funs.h"
@@ -53,9 +54,11 @@ void TfrmORMMain::LanguageMenuClick(TComponent* Sender) {
         OpenURL(nullptr, ServerPage(TranslationPagePath));
         return;
     }
-    if (!item->Checked()) {
-        // The click on the language in use took its mark away (the entry
-        // checks itself on click): it stays in use, so it keeps the mark.
+    // The language in use is told by its file, not by the mark, which a
+    // longer name containing this one puts on it too.
+    if (std::filesystem::path(LangFilePath).stem().string() == item->Hint) {
+        // The click took its mark away (the entry checks itself on click):
+        // it stays in use, so it keeps the mark.
         item->SetChecked(true);
         return;
     }

@@ -62,6 +62,9 @@ void TfrmORMMain::lbDataAfterItemDraw(TBitmap32& canvas, int /*index*/, TOrbLBox
 
     TRect line = Moved(textRect, -8);
     line.Right -= 55;
+    // Where the description really stands: the list's hint for a cut
+    // caption measures against it.
+    item->TextRect = line;
     DrawText(canvas, line, font, record->Description, LineFlags);
 
     line = Moved(line, 19);

@@ -197,12 +197,13 @@ void TfrmORMMain::TrayMenuClick(TComponent* Sender) {
                 FStore->SaveConfig();
                 break;
             case TrayRunOnStartup:
-                // Failures stay silent: the next rebuild shows what is stored.
+                // Failures stay silent: the mark shows what is stored, as
+                // a rebuild of the menu would.
                 if (item->Checked())
                     RegDeleteVal(HKEY_CURRENT_USER, RunKeyPath, RunValueName);
                 else
                     RegWriteStr(HKEY_CURRENT_USER, RunKeyPath, RunValueName, LogonStartCommand());
-                item->SetChecked(!item->Checked());
+                item->SetChecked(RegValueExist(HKEY_CURRENT_USER, RunKeyPath, RunValueName, true));
                 break;
             case TrayAbout: ShowAbout(); break;
             case TrayExit: ExitProgram(); break;
