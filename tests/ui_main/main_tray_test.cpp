@@ -318,7 +318,9 @@ TEST_F(TrayTest, TheLinksOpenTheServersPagesAndNothingWithoutAServer) {
 TEST_F(TrayTest, ChoosingALanguageTranslatesTheWindowAndBothMenus) {
     WriteLanguage("Deutsch", "Deutsch",
                   "TfrmORMMain.TrayMenuItem1=Online-Hilfe\r\nTfrmORMMain.lbl1.caption=Wiederherstellen\r\n"
-                  "TfrmORMMain.fxpmn.item1=Sichern\r\nTfrmORMMain.btnUnfinish.caption=Offen\r\n");
+                  "TfrmORMMain.fxpmn.item1=Sichern\r\nTfrmORMMain.btnUnfinish.caption=Offen\r\n"
+                  "TfrmORMMain.cbPeriod.Item2=T\xc3\xa4glich\r\n");
+    TRmRecordStruct* daily = AddReminder("Water the plants", PeriodDaily, StartMoment() + OneHour);
     Open();
     OpenFromMenuButton();
     // Hovering Language opens the submenu; the language is clicked there.
@@ -340,6 +342,7 @@ TEST_F(TrayTest, ChoosingALanguageTranslatesTheWindowAndBothMenus) {
     EXPECT_EQ(Window->fxpmn1->GetItem(0)->Caption(), "Sichern");
     EXPECT_TRUE(Entry(7)->Items(0)->Checked());
     EXPECT_EQ(Menu().Count(), 12);
+    EXPECT_EQ(daily->ScheduleText.rfind("T\xc3\xa4glich: ", 0), 0u) << "the listed row's rule in the new words";
 
     // Choosing it again changes nothing and keeps its mark.
     Entry(7)->Items(0)->SetChecked(false);  // what the entry's own click does

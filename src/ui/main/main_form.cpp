@@ -404,6 +404,12 @@ void TfrmORMMain::ApplyLanguage() {
     lbl3->SetFontOver(Recoloured(lbl3->FontOver(), LinkHover));
 
     BuildMenus();
+
+    // The rules' texts name their kind in the language: renewed for every
+    // reminder, so that the listed rows do not keep the old words.
+    const TScheduleWords words = CurrentScheduleWords();
+    for (const auto& record : FStore->Records()) ScheduleTextInto(record->ScheduleText, *record, words);
+    lbData->Invalidate();
 }
 
 void TfrmORMMain::OrbForm1OrbFormCloseQuery(TComponent* /*Sender*/, bool& CanClose) {
