@@ -20,7 +20,6 @@
 #include "online/threads/update_threads.h"
 #include "online/update_check.h"
 #include "platform/gui/application.h"
-#include "platform/shell_open.h"
 #include "skin/orb_button.h"
 #include "skin/orb_label.h"
 #include "ui/main/main_form.h"
@@ -48,18 +47,8 @@ void TfrmORMMain::imgmailclick(TComponent* Sender) {
     if (!Sender) return;
     const std::string base = LinkServerBase();
     switch (Sender->Tag) {
-        case ShareMailTag: {
-            // Straight to the desktop's opener: the mail program takes the
-            // link, whatever handles web addresses.
-            const std::string link = ShareMailLink(base);
-            if (link.empty()) return;
-            try {
-                ShellOpen(link);
-            } catch (const std::exception&) {
-                // A convenience: a handler that cannot start shows nothing.
-            }
-            break;
-        }
+        // The desktop's opener hands a mailto: link to the mail program.
+        case ShareMailTag: OpenURL(this, ShareMailLink(base)); break;
         case FollowPageTag: OpenURL(this, ServerUrl(base, FollowPagePath)); break;
         case UpdatesPageTag: OpenURL(this, ServerUrl(base, UpdatesPagePath)); break;
         case HomePageTag: OpenURL(this, HomePageUrl(base)); break;
