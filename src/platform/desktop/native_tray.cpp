@@ -158,8 +158,12 @@ public:
     }
     bool TrayAvailable() const override { return FSni.HostRegistered() || DesktopTrayHostExists(); }
 
+    // A watcher whose host has not (or no longer) registered shows nothing:
+    // where an XEmbed tray is there, the icon goes there meanwhile.
     TTrayKind Kind() const {
-        return FSni.Connected() && FSni.WatcherPresent() ? TTrayKind::StatusNotifier : TTrayKind::XEmbed;
+        return FSni.Connected() && FSni.WatcherPresent() && (FSni.HostRegistered() || !DesktopTrayHostExists())
+                   ? TTrayKind::StatusNotifier
+                   : TTrayKind::XEmbed;
     }
     bool ScreenArea(TRect& area) const {
         return Kind() == TTrayKind::XEmbed && FXEmbed && FXEmbed->ScreenArea(area);
@@ -172,6 +176,7 @@ private:
         if (FApplying) return;
         FApplying = true;
         bool sni = Kind() == TTrayKind::StatusNotifier;
+        FAppliedKind = sni ? TTrayKind::StatusNotifier : TTrayKind::XEmbed;
         FSni.SetPublished(FVisible && sni);
         if (FVisible && !sni && !FXEmbed)
             FXEmbed = std::make_unique<TXEmbedIcon>(
@@ -189,7 +194,12 @@ private:
         if (OnTrayChanged) OnTrayChanged(this);
     }
     static gboolean Poll(gpointer self) {
-        static_cast<TDesktopTrayIcon*>(self)->CheckTray();
+        auto* icon = static_cast<TDesktopTrayIcon*>(self);
+        // An XEmbed tray that came or went can change where the icon goes.
+        if (icon->FVisible && icon->Kind() != icon->FAppliedKind)
+            icon->Apply();
+        else
+            icon->CheckTray();
         return G_SOURCE_CONTINUE;
     }
     // Some panels give no position (0, 0); the pointer is where the user
@@ -208,6 +218,7 @@ private:
     std::string FHint;
     bool FVisible = false;
     bool FApplying = false;
+    TTrayKind FAppliedKind = TTrayKind::XEmbed;
     bool FTrayAvailable = false;
     guint FPoll = 0;
 };

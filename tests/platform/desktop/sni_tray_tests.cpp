@@ -243,6 +243,26 @@ TEST_F(SniTray, WithoutAWatcherTheIconDocksInTheXEmbedTray) {
     EXPECT_FALSE(TrayIconScreenArea(*Icon, area));
 }
 
+// A watcher without a host shows nothing: an XEmbed tray beside it gets the
+// icon until the host registers.
+TEST_F(SniTray, AWatcherWithoutAHostLeavesTheIconInTheXEmbedTray) {
+    TXEmbedTray tray;
+    if (!DesktopTrayHostExists()) {
+        ASSERT_TRUE(tray.Start()) << "trayer (the XEmbed tray for this test) did not start";
+    }
+    ASSERT_TRUE(Watcher.Start(false));
+    Icon = CreateDesktopTrayIcon();
+    Icon->SetImage(Filled(16, Color32(40, 200, 40)));
+    Icon->SetVisible(true);
+    ASSERT_TRUE(PumpUntil([&] { return Icon->Embedded(); }, 15000)) << "the icon never docked";
+    EXPECT_EQ(DesktopTrayKind(*Icon), TTrayKind::XEmbed);
+    EXPECT_TRUE(Watcher.Items.empty());
+
+    Watcher.SetHostRegistered(true);
+    ASSERT_TRUE(PumpUntil([&] { return Watcher.Items.size() == 1 && Icon->Embedded(); }));
+    EXPECT_EQ(DesktopTrayKind(*Icon), TTrayKind::StatusNotifier);
+}
+
 TEST_F(SniTray, TrayAvailableFollowsWatcherHostsAndTheXEmbedTray) {
     if (DesktopTrayHostExists()) GTEST_SKIP() << "the display has an XEmbed tray of its own";
     Icon = CreateDesktopTrayIcon();
