@@ -206,15 +206,9 @@ void TfrmORMMain::SaveExistingReminder(TRmRecordStruct* record) {
         failure = e.what();
         record->ScheduleText = ScheduleTextOf(*record);
     }
+    // Saved, the reminder is unfinished: a row that went while the editor
+    // was open (the due check completed it) comes back here.
     SyncListRow(record);
-    // Saved, the reminder is unfinished. Its row may have gone while the
-    // editor was open (the due check completed it); the list rule adds no
-    // row for an unfinished reminder without a pending alert, so the save
-    // brings it back itself rather than leave the reminder unlisted.
-    if (CurrentTab() == TReminderTab::Unfinished && !FindListRow(record)) {
-        FEditedRow = AddRow(record);
-        RepaintList();
-    }
     if (!failure.empty()) ShowMsg(failure, BtnSetOk, MsgIconError);
 }
 
