@@ -238,10 +238,13 @@ std::optional<TDateTime> MissedMoment(const TRmRecordStruct& record, TDateTime n
 
 void TDueCheck::CheckMissedReminders() {
     const TDateTime now = Now();
+    const int64_t nowMs = MomentMs(now);
+    // Through the same caches as the ticks, so the first tick finds the
+    // answers worked out here.
+    NoteWords(CurrentTimeUnitWords());
+    const bool cached = FCaching && KeepsAnswers(now);
     std::vector<TRmRecordStruct*> missed;
     const auto& records = FStore.Records();
-    TTimeUnitWords words;  // looked up once, when the first text needs them
-    bool haveWords = false;
     for (size_t i = 0; i < records.size(); ++i) {
         TRmRecordStruct* record = records[i].get();
         // An unreadable last alert is as good as none.
@@ -255,17 +258,13 @@ void TDueCheck::CheckMissedReminders() {
         // before the first tick is then seen by that tick's look back
         // instead of being passed over.
         if (!record->IsCompleted() && record->NextAlert == 0 && !IsUnreadable(record->WakeTime))
-            record->NextAlert = NextOccurrence(*record, now);
+            record->NextAlert = NextOf(*record, now, nowMs, cached);
         // The list shows the time left from the start, not only from the
         // first tick five seconds later.
-        if (record->NextAlert != 0 && !IsUnreadable(record->WakeTime)) {
-            if (!haveWords) words = CurrentTimeUnitWords();
-            haveWords = true;
-            RemainingTextInto(record->RemainText, now, record->NextAlert, words);
-        }
+        if (record->NextAlert != 0 && !IsUnreadable(record->WakeTime)) RenewText(*record, now, nowMs, cached);
     }
     // What passed up to now is reported here; the ticks look back from here.
     FLooked = true;
-    FLookedMs = MomentMs(now);
+    FLookedMs = nowMs;
     if (!missed.empty()) FWindows.ShowMissed(missed);
 }
