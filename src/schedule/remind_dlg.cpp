@@ -31,17 +31,6 @@ constexpr int ClientWidth = 440, ClientHeight = 180;
 constexpr int SlideMs = 200;
 constexpr int ClockFrames = 3;
 
-// The postpone choices in cbDelay's order: the number shown, the unit's
-// language key with its fallback, and the delay.
-struct TDelayChoice {
-    const char* Number;
-    const char* UnitKey;
-    const char* UnitFallback;
-};
-constexpr TDelayChoice DelayChoices[] = {
-    {"4", "constHHs", ""}, {"1", "constHH", "H"}, {"30", "constMMs", ""}, {"10", "constMMs", ""}, {"5", "constMMs", ""},
-};
-
 // For a host that cannot play sounds: nothing opens, so nothing plays.
 class TSilentSoundDevice : public TSoundDevice {
 public:
@@ -233,7 +222,7 @@ void TfrmRemindDlg::FormCreate() {
 
 void TfrmRemindDlg::FillDelayChoices() {
     cbDelay->Clear();
-    for (const TDelayChoice& choice : DelayChoices) {
+    for (const TAlertDelay& choice : AlertDelays) {
         TOrbCboxItem* item = cbDelay->AddItem();
         item->Caption = std::string(choice.Number) + " " + LangText(Translation, choice.UnitKey, choice.UnitFallback);
     }

@@ -32,6 +32,19 @@ class TOrbScrollBarRes;
 class TReminderWindows;
 class TTimer;
 
+// cbDelay's entries in their order: the number shown, the unit's language
+// key and built-in text, and the postponement they choose.
+struct TAlertDelay {
+    const char* Number;
+    const char* UnitKey;
+    const char* UnitFallback;
+    int Minutes;
+};
+inline constexpr TAlertDelay AlertDelays[] = {
+    {"4", "constHHs", "", 4 * 60}, {"1", "constHH", "H", 60}, {"30", "constMMs", "", 30},
+    {"10", "constMMs", "", 10},    {"5", "constMMs", "", 5},
+};
+
 class TfrmRemindDlg : public TfrmBase {
 public:
     explicit TfrmRemindDlg(TComponent* owner);

@@ -21,8 +21,6 @@ constexpr int MaxGrownRows = 10;
 constexpr int ListExtra = 40;     // list height beyond its rows
 constexpr int WindowExtra = 100;  // window height beyond the list
 constexpr double MinutesPerDay = 24.0 * 60.0;
-// cbDelay's entries, in minutes.
-constexpr int DelayMinutes[] = {4 * 60, 60, 30, 10, 5};
 
 TReminderWindows* ListWindows = nullptr;
 
@@ -138,8 +136,8 @@ void TfrmRemindDlg::TrackDismissHover(TPoint p) {
 // Every record is postponed even when writing one fails; the first failure
 // is raised once the window has closed.
 void TfrmRemindDlg::Postpone(int index) {
-    if (index < 0 || index >= int(std::size(DelayMinutes)) || FClosing) return;
-    const TDateTime due = Now() + DelayMinutes[index] / MinutesPerDay;
+    if (index < 0 || index >= int(std::size(AlertDelays)) || FClosing) return;
+    const TDateTime due = Now() + AlertDelays[index].Minutes / MinutesPerDay;
     std::vector<TRmRecordStruct*> listed;
     for (int i = 0; i < lbReminds->Count(); ++i) listed.push_back(RecordOf(lbReminds->GetItem(i)));
     std::exception_ptr failure;
